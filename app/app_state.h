@@ -1,0 +1,41 @@
+#pragma once
+// The process-wide records and flags of the running program. They exist once, are created
+// before the main window and live until the program ends; operations take what they work on
+// as parameters.
+
+#include "colour/probe_reading.h"
+#include "data/monitor_records.h"
+#include "data/settings.h"
+#include "tables/patch_catalogue.h"
+
+#include <cstdint>
+
+namespace vqs {
+
+struct AppState {
+    PatchCatalogue targets = makePatchCatalogue();
+    PatchLabels patchLabels = makePatchLabels();
+    Tcaldaten workingReport;
+    Settings settings;
+
+    Tprobevals probe1;  // live values of the first probe position
+    Tprobevals probe2;  // live values of the second probe position
+
+    bool xyMode = false;   // chromaticity presented as x, y instead of u', v'
+    int spectralView = 0;  // view of the spectral panel, 0..5
+    int rgbView = 0;       // view of the RGB chart, 0..2
+    bool measurementStopped = false;  // probe 1 readout frozen or showing stored values
+    int captureCountdown = 0;         // automatic capture run active while not 0
+    int captureEndSlot = 0;
+    int captureTicks = 0;
+    int firstActiveProbe = 0;  // probe rows last polled, to release when deselected
+    int secondActiveProbe = 0;
+    int discoveryCountdown = 0;
+    int remotePatternOffCount = 0;  // pattern-off messages still owed to a monitor
+    bool deviceSelectionMode = false;
+    bool deviceListReloadPending = false;
+    bool logNextMeasurement = false;
+    bool listHasFocus = false;  // the patch list has the keyboard focus
+};
+
+}  // namespace vqs

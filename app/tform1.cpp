@@ -1,0 +1,195 @@
+#include "app/tform1.h"
+
+#include "app/build_label.h"
+#include "app/dark_theme.h"
+#include "app/patch_list.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QTimer>
+#include <QWheelEvent>
+
+namespace vqs {
+
+TForm1::TForm1(AppState& state, AppServices& services, QWidget* parent)
+    : QWidget(parent), state_(state), services_(services) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Norvale - VQS 1.0  Lumiquest"));
+    resize(1279, 756);
+    applyDarkTheme(*this);
+    createControls();
+    connectHandlers();
+    runStartupSequence();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::connectHandlers() {
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+    connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(colorsgsgroup, &PatchListWidget::userSelected, this, &TForm1::colorsgsgroupClick);
+    connect(colorsgsgroup, &PatchListWidget::entered, this, &TForm1::colorsgsgroupEnter);
+    connect(colorsgsgroup, &PatchListWidget::exited, this, &TForm1::colorsgsgroupExit);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &TForm1::FormHelp);
+}
+
+// ---- Start-up -------------------------------------------------------------------------------
+
+void TForm1::runStartupSequence() {
+    resetQsp720LibraryState();
+    resetStartupState();
+    applySettingsDefaults();
+    loadSettings();
+    selectTargetGammaItem();
+    showConnectionSettings();
+    createCharts();
+    scanReportDir();
+    fillDeviceGrid();
+    state_.measurementStopped = false;
+    state_.captureCountdown = 0;
+    markLinkClosed();
+    takeOverComNumber();
+    resetProbeList();
+    openProbeDrivers();
+    fillProbeSelectors();
+    state_.remotePatternOffCount = 0;
+    fillPatchList();
+    selectSlot(kStartSlot);
+    showBuildNumber();
+    startCs2000Search();
+    updateProbeControls(0);
+    updateProbeControls(1);
+    enableTimers();
+}
+
+void TForm1::resetStartupState() {
+    state_.xyMode = false;
+    state_.spectralView = 0;
+    state_.rgbView = 0;
+    state_.probe1.spectrum.count = 0;
+    valuesStatus->clear();
+    state_.deviceSelectionMode = false;
+    state_.discoveryCountdown = 0;
+    state_.deviceListReloadPending = false;
+    state_.firstActiveProbe = 0;
+    state_.secondActiveProbe = 0;
+    state_.logNextMeasurement = false;
+}
+
+void TForm1::applySettingsDefaults() {
+    Settings& s = state_.settings;
+    s.reportDir = QDir::currentPath();
+    s.comSetting = kDefaultComSetting;
+    s.networkIp = kDefaultNetworkIp;
+    s.patternGeometry = {100, 100, 200, 200};
+    s.targetGamma = kDefaultTargetGamma;
+}
+
+void TForm1::selectTargetGammaItem() {
+    for (int i = 0; i < targetGamma->count(); ++i)
+        if (targetGamma->itemText(i) == state_.settings.targetGamma) {
+            const QSignalBlocker quiet(targetGamma);
+            targetGamma->setCurrentIndex(i);
+        }
+}
+
+void TForm1::showConnectionSettings() {
+    editWorkingDir->setText(state_.settings.reportDir);
+    editComNr->setText(state_.settings.comSetting);
+    editNetworkIP->setText(state_.settings.networkIp);
+}
+
+void TForm1::showBuildNumber() {
+    trace("showBuildNumber");
+    buildNumber->setText(buildLabelText(services_.clock.today()));
+}
+
+void TForm1::enableTimers() {
+    trace("enableTimers");
+    Timer1->start();
+    Timer2->start();
+}
+
+// ---- Upkeep and shutdown --------------------------------------------------------------------
+
+void TForm1::Timer2Timer() {
+    sendPatternToMonitor();
+    if (state_.deviceListReloadPending) {
+        scanReportDir();
+        fillDeviceGrid();
+        state_.deviceListReloadPending = false;
+    }
+    cs2000Housekeeping();
+}
+
+void TForm1::Timer1Timer() { runMeasurementCycle(); }
+
+void TForm1::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    trace("stopTimers");
+    Timer1->stop();
+    Timer2->stop();
+    saveSettings();
+    closeLink();
+    releaseCs2000();
+    // Devices that fail to close must not keep the window open.
+    try {
+        disconnectMonitors();
+        closeQsp720();
+        closeJeti();
+    } catch (...) {
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+bool TForm1::FormHelp() { return true; }
+
+// ---- Patch list -----------------------------------------------------------------------------
+
+int TForm1::selectedSlot() const { return colorsgsgroup->selectedSlot(); }
+
+void TForm1::selectSlot(int slot) { colorsgsgroup->selectSlot(slot); }
+
+void TForm1::colorsgsgroupClick() {
+    patchSelected();
+    showTargetValues(selectedSlot());
+}
+
+void TForm1::colorsgsgroupEnter() { state_.listHasFocus = true; }
+
+void TForm1::colorsgsgroupExit() { state_.listHasFocus = false; }
+
+void TForm1::FormMouseWheelDown() {
+    if (!state_.listHasFocus) return;
+    const int slot = selectedSlot();
+    if (slot > kLastSlot - 1) return;
+    selectSlot(slot + 1);
+    colorsgsgroupClick();
+}
+
+void TForm1::FormMouseWheelUp() {
+    if (!state_.listHasFocus) return;
+    const int slot = selectedSlot();
+    if (slot <= kStartSlot) return;
+    selectSlot(slot - 1);
+    colorsgsgroupClick();
+}
+
+void TForm1::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta < 0) FormMouseWheelDown();
+    if (delta > 0) FormMouseWheelUp();
+    event->accept();
+}
+
+}  // namespace vqs
