@@ -1,0 +1,189 @@
+#include "charts/canvas.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace vqs {
+
+namespace {
+
+// Point sizes are meant at 96 dots per inch, as on the screens the charts were designed for.
+constexpr int kDotsPerMeter = 3780;
+
+QImage whiteImage(int width, int height) {
+    QImage image(width > 0 ? width : 0, height > 0 ? height : 0, QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMeter);
+    image.setDotsPerMeterY(kDotsPerMeter);
+    image.fill(qRgb(255, 255, 255));
+    return image;
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height) : image_(whiteImage(width, height)) {}
+
+void Canvas::setSize(int width, int height) {
+    image_ = whiteImage(width, height);
+}
+
+void Canvas::setBrushColour(QRgb colour) {
+    brushColour_ = colour;
+    brushStyle_ = BrushStyle::solid;
+}
+
+void Canvas::plot(int x, int y, QRgb colour) {
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
+    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = 0xff000000u | colour;
+}
+
+void Canvas::setPixel(int x, int y, QRgb colour) {
+    plot(x, y, colour);
+}
+
+QRgb Canvas::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return 0;
+    return reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x];
+}
+
+// A wide pen covers a square of its width, centred on the line where the width is odd.
+void Canvas::penDot(int x, int y) {
+    if (penWidth_ == 1) {
+        plot(x, y, penColour_);
+        return;
+    }
+    const int first = -(penWidth_ / 2);
+    for (int dy = first; dy < first + penWidth_; ++dy)
+        for (int dx = first; dx < first + penWidth_; ++dx) plot(x + dx, y + dy, penColour_);
+}
+
+void Canvas::moveTo(int x, int y) {
+    position_ = QPoint(x, y);
+}
+
+// Bresenham from the current position, stopping one step short of the end point, so that
+// consecutive lines of a polyline meet without drawing their common pixel twice.
+void Canvas::lineTo(int x, int y) {
+    int x0 = position_.x();
+    int y0 = position_.y();
+    const int dx = std::abs(x - x0);
+    const int dy = -std::abs(y - y0);
+    const int stepX = x0 < x ? 1 : -1;
+    const int stepY = y0 < y ? 1 : -1;
+    int error = dx + dy;
+    while (x0 != x || y0 != y) {
+        penDot(x0, y0);
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            x0 += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            y0 += stepY;
+        }
+    }
+    position_ = QPoint(x, y);
+}
+
+void Canvas::line(int x0, int y0, int x1, int y1) {
+    moveTo(x0, y0);
+    lineTo(x1, y1);
+}
+
+void Canvas::polyline(std::span<const QPoint> points) {
+    if (points.empty()) return;
+    moveTo(points[0].x(), points[0].y());
+    for (std::size_t i = 1; i < points.size(); ++i) lineTo(points[i].x(), points[i].y());
+}
+
+void Canvas::rectangle(int left, int top, int right, int bottom) {
+    if (right <= left || bottom <= top) return;
+    if (brushStyle_ == BrushStyle::solid)
+        for (int y = top + 1; y < bottom - 1; ++y)
+            for (int x = left + 1; x < right - 1; ++x) plot(x, y, brushColour_);
+    for (int x = left; x < right; ++x) {
+        plot(x, top, penColour_);
+        plot(x, bottom - 1, penColour_);
+    }
+    for (int y = top; y < bottom; ++y) {
+        plot(left, y, penColour_);
+        plot(right - 1, y, penColour_);
+    }
+}
+
+// The ellipse inscribed in the box: the pixels whose centres lie within the ellipse through
+// the outermost pixel centres, grown by half a pixel. Its outline is every such pixel with a
+// horizontal or vertical neighbour outside, which touches all four edges of the box.
+void Canvas::ellipse(int left, int top, int right, int bottom) {
+    if (right <= left || bottom <= top) return;
+    const double cx = (left + right - 1) * 0.5;
+    const double cy = (top + bottom - 1) * 0.5;
+    const double ax = (right - left) * 0.5;
+    const double ay = (bottom - top) * 0.5;
+    auto inside = [&](int x, int y) {
+        if (x < left || x >= right || y < top || y >= bottom) return false;
+        const double u = (x - cx) / ax;
+        const double v = (y - cy) / ay;
+        return u * u + v * v <= 1.0;
+    };
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            if (!inside(x, y)) continue;
+            const bool edge =
+                !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+            if (edge)
+                plot(x, y, penColour_);
+            else if (brushStyle_ == BrushStyle::solid)
+                plot(x, y, brushColour_);
+        }
+    }
+}
+
+QFont Canvas::font() const {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSize(fontSize_ > 0 ? fontSize_ : 1);
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+int Canvas::textWidth(const QString& text) const {
+    return QFontMetrics(font(), &image_).horizontalAdvance(text);
+}
+
+int Canvas::textHeight(const QString&) const {
+    return QFontMetrics(font(), &image_).height();
+}
+
+void Canvas::textOut(int x, int y, const QString& text) {
+    if (image_.isNull() || text.isEmpty()) return;
+    const QFont f = font();
+    const QFontMetrics metrics(f, &image_);
+    const QRect box(x, y, metrics.horizontalAdvance(text), metrics.height());
+    QPainter painter(&image_);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    if (brushStyle_ == BrushStyle::solid) painter.fillRect(box, QColor(brushColour_));
+    painter.setFont(f);
+    painter.setPen(QColor(fontColour_));
+    painter.drawText(x, y + metrics.ascent(), text);
+}
+
+void Canvas::copyRect(const QRect& destRect, const Canvas& source, const QRect& sourceRect) {
+    if (image_.isNull() || source.image_.isNull()) return;
+    if (&source == this && destRect == sourceRect) return;  // nothing would change
+    // A copy within one picture reads from a snapshot so the areas may overlap.
+    const QImage from = &source == this ? image_.copy(sourceRect) : source.image_;
+    const QRect fromRect = &source == this ? QRect(QPoint(0, 0), sourceRect.size()) : sourceRect;
+    QPainter painter(&image_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(destRect, from, fromRect);
+}
+
+}  // namespace vqs

@@ -1,0 +1,84 @@
+#pragma once
+// The raster surface every chart draws on. Charts are defined pixel by pixel against these
+// rules, so they are implemented here once rather than left to the paint engine:
+// - no antialiasing, colours are exact RGB;
+// - a line includes its start pixel and excludes its end pixel (a polyline likewise);
+// - rectangles and ellipses are given by a bounding box whose right and bottom edges are
+//   excluded; they are outlined with the pen and filled with the brush unless it is clear;
+// - text has its top-left corner at the given point; while the brush is solid the text's
+//   background is filled with the brush colour;
+// - pixels outside the picture are silently skipped.
+
+#include <QtGui/qrgb.h>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <span>
+
+namespace vqs {
+
+enum class BrushStyle { solid, clear };
+
+class Canvas {
+  public:
+    Canvas() = default;
+    // A white picture of the given size.
+    Canvas(int width, int height);
+
+    // Resizes the picture; its content becomes white (the owner supplies white pictures).
+    void setSize(int width, int height);
+    int width() const { return image_.width(); }
+    int height() const { return image_.height(); }
+    const QImage& image() const { return image_; }
+
+    // Pen, brush and font state; each drawing operation uses what is set when it runs.
+    void setPenColour(QRgb colour) { penColour_ = colour; }
+    QRgb penColour() const { return penColour_; }
+    void setPenWidth(int width) { penWidth_ = width < 1 ? 1 : width; }
+    int penWidth() const { return penWidth_; }
+    // Setting a brush colour also makes the brush solid, as the platform brush always did.
+    void setBrushColour(QRgb colour);
+    QRgb brushColour() const { return brushColour_; }
+    void setBrushStyle(BrushStyle style) { brushStyle_ = style; }
+    BrushStyle brushStyle() const { return brushStyle_; }
+    void setFontColour(QRgb colour) { fontColour_ = colour; }
+    QRgb fontColour() const { return fontColour_; }
+    void setFontSize(int points) { fontSize_ = points; }
+    int fontSize() const { return fontSize_; }
+
+    void moveTo(int x, int y);
+    void lineTo(int x, int y);
+    void line(int x0, int y0, int x1, int y1);
+    void polyline(std::span<const QPoint> points);
+    void rectangle(int left, int top, int right, int bottom);
+    void ellipse(int left, int top, int right, int bottom);
+
+    void setPixel(int x, int y, QRgb colour);
+    // The colour at (x, y) as qRgb gives it; 0 outside the picture.
+    QRgb pixel(int x, int y) const;
+
+    void textOut(int x, int y, const QString& text);
+    int textWidth(const QString& text) const;
+    int textHeight(const QString& text) const;
+
+    // Copies sourceRect of source into destRect of this picture (scaled if the sizes differ).
+    void copyRect(const QRect& destRect, const Canvas& source, const QRect& sourceRect);
+
+  private:
+    void plot(int x, int y, QRgb colour);
+    void penDot(int x, int y);
+    QFont font() const;
+
+    QImage image_;
+    QRgb penColour_ = qRgb(0, 0, 0);
+    int penWidth_ = 1;
+    QRgb brushColour_ = qRgb(255, 255, 255);
+    BrushStyle brushStyle_ = BrushStyle::solid;
+    QRgb fontColour_ = qRgb(0, 0, 0);
+    int fontSize_ = 8;
+    QPoint position_;
+};
+
+}  // namespace vqs
