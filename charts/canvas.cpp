@@ -144,12 +144,16 @@ void Canvas::ellipse(int left, int top, int right, int bottom) {
     }
 }
 
-QFont Canvas::font() const {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSize(fontSize_ > 0 ? fontSize_ : 1);
-    font.setStyleStrategy(QFont::NoAntialias);
-    font.setHintingPreference(QFont::PreferFullHinting);
-    return font;
+const QFont& Canvas::font() const {
+    const int size = fontSize_ > 0 ? fontSize_ : 1;
+    if (fontBuiltForSize_ != size) {
+        font_ = QFont(QStringLiteral("Liberation Sans"));
+        font_.setPointSize(size);
+        font_.setStyleStrategy(QFont::NoAntialias);
+        font_.setHintingPreference(QFont::PreferFullHinting);
+        fontBuiltForSize_ = size;
+    }
+    return font_;
 }
 
 int Canvas::textWidth(const QString& text) const {
@@ -162,7 +166,7 @@ int Canvas::textHeight(const QString&) const {
 
 void Canvas::textOut(int x, int y, const QString& text) {
     if (image_.isNull() || text.isEmpty()) return;
-    const QFont f = font();
+    const QFont& f = font();
     const QFontMetrics metrics(f, &image_);
     const QRect box(x, y, metrics.horizontalAdvance(text), metrics.height());
     QPainter painter(&image_);

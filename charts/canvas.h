@@ -10,6 +10,7 @@
 // - pixels outside the picture are silently skipped.
 
 #include <QtGui/qrgb.h>
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -69,7 +70,7 @@ class Canvas {
   private:
     void plot(int x, int y, QRgb colour);
     void penDot(int x, int y);
-    QFont font() const;
+    const QFont& font() const;
 
     QImage image_;
     QRgb penColour_ = qRgb(0, 0, 0);
@@ -79,6 +80,9 @@ class Canvas {
     QRgb fontColour_ = qRgb(0, 0, 0);
     int fontSize_ = 8;
     QPoint position_;
+    // The font of the last size used; building a font per text is what text output costs most.
+    mutable QFont font_;
+    mutable int fontBuiltForSize_ = 0;
 };
 
 }  // namespace vqs
