@@ -3,12 +3,14 @@
 
 #include "platform/clock.h"
 #include "platform/prompter.h"
+#include "platform/settings_store.h"
 
 namespace vqs {
 
 struct AppServices {
     Prompter& prompts;
     Clock& clock;
+    SettingsStore& settings;  // the per-user store the settings are kept in between runs
 };
 
 }  // namespace vqs

@@ -9,6 +9,7 @@
 #include "tables/patch_catalogue.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace vqs {
 
@@ -16,6 +17,8 @@ struct AppState {
     PatchCatalogue targets = makePatchCatalogue();
     PatchLabels patchLabels = makePatchLabels();
     Tcaldaten workingReport;
+    // The monitor list is about a megabyte, too big for the stack a test may create this on.
+    std::unique_ptr<MonitorList> monitors = std::make_unique<MonitorList>();
     Settings settings;
 
     Tprobevals probe1;  // live values of the first probe position

@@ -5,9 +5,12 @@
 
 #include "app/app_services.h"
 #include "app/app_state.h"
+#include "data/settings_store.h"
 
 #include <QStringList>
 #include <QWidget>
+
+#include <vector>
 
 class QComboBox;
 class QFrame;
@@ -91,6 +94,7 @@ private:
     void applySettingsDefaults();
     void showConnectionSettings();
     void enableTimers();
+    std::vector<ProbeCalPath> probeCalPaths() const;
 
     void trace(const char* step) { stepTrace_ << QString::fromLatin1(step); }
 

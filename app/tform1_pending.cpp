@@ -5,7 +5,6 @@
 //                                   (the probe rows), updateProbeControls (steps 3-4),
 //                                   runMeasurementCycle, startCs2000Search, cs2000Housekeeping,
 //                                   releaseCs2000, resetQsp720LibraryState, closeQsp720, closeJeti
-//   settings store ................ loadSettings, saveSettings
 //   report files and device grid .. scanReportDir, fillDeviceGrid, patchSelected
 //   charts ........................ createCharts
 //   monitor link .................. markLinkClosed, takeOverComNumber, closeLink,
@@ -19,7 +18,6 @@
 namespace vqs {
 
 void TForm1::resetQsp720LibraryState() { trace("resetQsp720LibraryState"); }
-void TForm1::loadSettings() { trace("loadSettings"); }
 void TForm1::createCharts() { trace("createCharts"); }
 void TForm1::scanReportDir() { trace("scanReportDir"); }
 void TForm1::fillDeviceGrid() { trace("fillDeviceGrid"); }
@@ -58,7 +56,6 @@ void TForm1::updateProbeControls(int position) {
 void TForm1::runMeasurementCycle() {}
 void TForm1::sendPatternToMonitor() {}
 void TForm1::cs2000Housekeeping() {}
-void TForm1::saveSettings() { trace("saveSettings"); }
 void TForm1::closeLink() { trace("closeLink"); }
 void TForm1::releaseCs2000() { trace("releaseCs2000"); }
 void TForm1::disconnectMonitors() { trace("disconnectMonitors"); }

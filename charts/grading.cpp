@@ -1,5 +1,8 @@
 #include "charts/grading.h"
 
+#include "colour/fixed_text.h"
+#include "tables/tolerance_tables.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -43,6 +46,69 @@ UvPoint toUV(float X, float Y, float Z) {
     const float d = X + 15.0f * Y + 3.0f * Z;
     if (d == 0.0f) return {};
     return {4.0f * X / d, 9.0f * Y / d};
+}
+
+bool insideTolerance(float cu, float cv, float width, float height, float pu, float pv) {
+    const float dx = std::fabs(cu - pu);
+    const float dy = std::fabs(cv - pv);
+    const float a = width * 0.5f;
+    const float b = height * 0.5f;
+    const float rx = dx / a;
+    const float ry = dy / b;
+    return rx * rx + ry * ry <= 1.0f;
+}
+
+namespace {
+
+bool insideGrade(const TolerancePair& size, float up, float vp) {
+    const TolerancePair& centre = greyTolerance.pairs[0];
+    return insideTolerance(centre.a, centre.b, size.a, size.b, up, vp);
+}
+
+QString percent(float value) {
+    return fixedText(value, 3, 0) + QLatin1Char('%');
+}
+
+}  // namespace
+
+QString pointGrade(float up, float vp) {
+    QString grade = QStringLiteral("--");
+    if (insideGrade(greyTolerance.pairs[1], up, vp)) grade = QStringLiteral("3");
+    if (insideGrade(greyTolerance.pairs[2], up, vp)) grade = QStringLiteral("2");
+    if (insideGrade(greyTolerance.pairs[3], up, vp)) grade = QStringLiteral("1");
+    return grade;
+}
+
+GradingTexts gradeReport(const Tcaldaten& report, const PatchCatalogue& targets) {
+    // Grey1 and Grey0 are too dark to have a reliable chromaticity and are not graded.
+    int n = 0, c1 = 0, c2 = 0, c3 = 0;
+    for (int slot = kFirstGreySlot; slot <= 22; ++slot) {
+        const XyzTriple& v = report.xyz[slot];
+        const UvPoint uv = toUV(v.X, v.Y, v.Z);
+        ++n;
+        c3 += insideGrade(greyTolerance.pairs[1], uv.up, uv.vp);
+        c2 += insideGrade(greyTolerance.pairs[2], uv.up, uv.vp);
+        c1 += insideGrade(greyTolerance.pairs[3], uv.up, uv.vp);
+    }
+    const float s = static_cast<float>(n) * 0.01f;
+    GradingTexts texts;
+    texts.greyScale = QStringLiteral("Grade 1: ") + percent(static_cast<float>(c1) / s) +
+                      QStringLiteral("  2: ") + percent(static_cast<float>(c2) / s) +
+                      QStringLiteral("  3: ") + percent(static_cast<float>(c3) / s) +
+                      QStringLiteral("  Out: ") + percent(static_cast<float>(n - c3) / s);
+
+    int m = 0, k = 0;
+    for (int slot = kFirstEbuSlot; slot <= kLastEbuSlot; ++slot) {
+        const XyzTriple& v = report.xyz[slot];
+        const UvPoint uv = toUV(v.X, v.Y, v.Z);
+        ++m;
+        k += insideTolerance(targets[slot].targetA, targets[slot].targetB, 0.006f, 0.006f, uv.up,
+                             uv.vp);
+    }
+    const float in = static_cast<float>(k) / static_cast<float>(m) * 100.0f;
+    const float out = static_cast<float>(m - k) / static_cast<float>(m) * 100.0f;
+    texts.colours = QStringLiteral("In: ") + percent(in) + QStringLiteral("  Out: ") + percent(out);
+    return texts;
 }
 
 bool readTargetGammaValue(const QString& text, float& value) {

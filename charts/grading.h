@@ -20,6 +20,21 @@ struct UvPoint {
 // every tolerance.
 UvPoint toUV(float X, float Y, float Z);
 
+// Whether (pu, pv) lies inside or on the ellipse of full width `width` and full height `height`
+// around (cu, cv); with equal sizes a circle.
+bool insideTolerance(float cu, float cv, float width, float height, float pu, float pv);
+
+// Grade of one grey measurement against the grey-scale ellipses: "1", "2", "3" or "--".
+QString pointGrade(float up, float vp);
+
+// The grey-scale text ("Grade 1: ..%  2: ..%  3: ..%  Out: ..%") over Grey20..Grey2 and the
+// colour text ("In: ..%  Out: ..%") over the 15 EBU colours.
+struct GradingTexts {
+    QString greyScale;
+    QString colours;
+};
+GradingTexts gradeReport(const Tcaldaten& report, const PatchCatalogue& targets);
+
 // The target-gamma setting text read as a "%f" conversion reads it (leading blanks skipped,
 // a full stop as decimal separator, trailing text ignored); false when no number starts it.
 bool readTargetGammaValue(const QString& text, float& value);

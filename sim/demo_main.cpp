@@ -3,7 +3,9 @@
 
 #include "app/application.h"
 #include "app/qt_prompter.h"
+#include "data/settings_store.h"
 #include "platform/clock.h"
+#include "platform/ini_settings_store.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -21,6 +23,28 @@ void saveScreenshot(QWidget& window, const QDir& folder, const QString& name) {
         std::fprintf(stderr, "demo: could not write %s\n", qPrintable(path));
 }
 
+// Dotted IPv4 text in 127.0.0.0/8.
+bool isLoopbackAddress(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4) return false;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int value = part.toInt(&ok);
+        if (!ok || value < 0 || value > 255) return false;
+    }
+    return parts[0].toInt() == 127;
+}
+
+// The program's default network address is a broadcast into the LAN; the demo must only ever
+// talk to the virtual lab on this machine.
+bool keepNetworkOnLoopback(vqs::SettingsStore& store) {
+    const QString name = QStringLiteral("NETWORKIP");
+    const auto address = store.readText(vqs::settingKey(name), vqs::settingValueName(name));
+    if (address && isLoopbackAddress(*address)) return true;
+    return store.writeText(vqs::settingKey(name), vqs::settingValueName(name),
+                           QStringLiteral("127.0.0.1"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -30,7 +54,20 @@ int main(int argc, char** argv) {
 
     vqs::QtPrompter prompter;
     vqs::SystemClock clock;
-    vqs::AppServices services{prompter, clock};
+    // Started by hand, the demo still keeps its settings next to its output, never in the
+    // user's own store.
+    if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME"))
+        qputenv("XDG_CONFIG_HOME", QDir(output.filePath(QStringLiteral("config")))
+                                       .absolutePath()
+                                       .toLocal8Bit());
+    vqs::IniSettingsStore store(vqs::defaultSettingsFilePath(vqs::kSettingsBaseKey),
+                                vqs::kSettingsBaseKey);
+    if (!keepNetworkOnLoopback(store)) {
+        std::fprintf(stderr, "demo: cannot set the network address in %s to 127.0.0.1\n",
+                     qPrintable(store.filePath()));
+        return 1;
+    }
+    vqs::AppServices services{prompter, clock, store};
     app.setErrorReporter([](const QString& text) {
         std::fprintf(stderr, "demo: error: %s\n", qPrintable(text));
     });

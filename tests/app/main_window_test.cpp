@@ -1,6 +1,8 @@
 #include "app/application.h"
 #include "app/patch_list.h"
 #include "colour/colour_conversion.h"
+#include "data/settings_store.h"
+#include "platform/ini_settings_store.h"
 #include "tests/support/scripted_prompter.h"
 
 #include "tests/support/qt_print.h"
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -58,7 +61,10 @@ protected:
     AppState state_;
     test::ScriptedPrompter prompter_;
     FixedClock clock_;
-    AppServices services_{prompter_, clock_};
+    QTemporaryDir configHome_;  // an empty store: every start is a first start
+    IniSettingsStore store_{configHome_.filePath(QStringLiteral("NORVALE/VQS1.0.ini")),
+                            kSettingsBaseKey};
+    AppServices services_{prompter_, clock_, store_};
     Windows windows_;
 };
 

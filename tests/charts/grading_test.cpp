@@ -115,3 +115,56 @@ TEST(ToUv, ZeroStaysOutsideEveryTolerance) {
 
 }  // namespace
 }  // namespace vqs
+
+namespace vqs {
+namespace {
+
+constexpr float kD65u = 0.1978f;
+constexpr float kD65v = 0.4683f;
+
+TEST(GreyGrade, NestedEllipsesAroundD65) {
+    struct Case {
+        float du, dv;
+        const char* grade;
+    };
+    const Case cases[] = {
+        {0.0f, 0.0f, "1"},       {0.0021f, 0.0f, "2"},     {0.0f, 0.0030f, "2"},
+        {0.0015f, 0.0030f, "3"}, {0.0020f, 0.0030f, "--"}, {-0.0021f, 0.0f, "2"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(pointGrade(kD65u + c.du, kD65v + c.dv), QString::fromLatin1(c.grade))
+            << c.du << ", " << c.dv;
+}
+
+TEST(EbuCircle, RadiusIsHalfTheWidth) {
+    EXPECT_TRUE(insideTolerance(0.3f, 0.5f, 0.006f, 0.006f, 0.3029f, 0.5f));
+    EXPECT_FALSE(insideTolerance(0.3f, 0.5f, 0.006f, 0.006f, 0.3031f, 0.5f));
+}
+
+class GradeReportTest : public ::testing::Test {
+  protected:
+    PatchCatalogue targets = makePatchCatalogue();
+    Tcaldaten report;
+    void greysAtD65() {
+        for (int slot = 4; slot <= 24; ++slot) report.xyz[slot] = {95.047f, 100.0f, 108.883f};
+    }
+};
+
+TEST_F(GradeReportTest, EmptyReportIsAllOut) {
+    const GradingTexts texts = gradeReport(report, targets);
+    EXPECT_EQ(texts.greyScale, QStringLiteral("Grade 1: 0%  2: 0%  3: 0%  Out: 100%"));
+    EXPECT_EQ(texts.colours, QStringLiteral("In: 0%  Out: 100%"));
+}
+
+TEST_F(GradeReportTest, GreysAtD65AreAllGradeOneAndOneOutsideCountsOnce) {
+    greysAtD65();
+    EXPECT_EQ(gradeReport(report, targets).greyScale,
+              QStringLiteral("Grade 1: 100%  2: 100%  3: 100%  Out: 0%"));
+    report.xyz[10] = {100.0f, 100.0f, 100.0f};  // far off
+    report.xyz[24] = {100.0f, 100.0f, 100.0f};  // Grey0 is not graded
+    EXPECT_EQ(gradeReport(report, targets).greyScale,
+              QStringLiteral("Grade 1: 95%  2: 95%  3: 95%  Out: 5%"));
+}
+
+}  // namespace
+}  // namespace vqs

@@ -1,0 +1,42 @@
+#pragma once
+// The settings store as an INI file (QSettings). The file stands for one base key of the
+// store; each key below it is a section, each value an entry whose text carries its type.
+// The mapping is described in the README under "Settings store".
+
+#include "platform/settings_store.h"
+
+#include <QString>
+
+namespace vqs {
+
+class IniSettingsStore final : public SettingsStore {
+public:
+    // filePath: the INI file; baseKey: the key path the file stands for ("NORVALE\VQS1.0").
+    IniSettingsStore(QString filePath, QString baseKey);
+
+    const QString& filePath() const { return filePath_; }
+
+    bool keyExists(const QString& key) const override;
+    std::optional<QString> readText(const QString& key, const QString& name) const override;
+    std::optional<int32_t> readInt(const QString& key, const QString& name) const override;
+    std::optional<QByteArray> readBytes(const QString& key, const QString& name) const override;
+    bool openKeyForWriting(const QString& key) override;
+    bool writeText(const QString& key, const QString& name, const QString& text) override;
+    bool writeInt(const QString& key, const QString& name, int32_t value) override;
+    bool writeBytes(const QString& key, const QString& name, const QByteArray& bytes) override;
+
+private:
+    std::optional<QString> section(const QString& key) const;
+    std::optional<QString> readTagged(const QString& key, const QString& name,
+                                      const QString& tag) const;
+    bool writeTagged(const QString& key, const QString& name, const QString& tagged);
+
+    QString filePath_;
+    QString baseKey_;
+};
+
+// $XDG_CONFIG_HOME (default ~/.config) + "/NORVALE/VQS1.0.ini" for the base key
+// "NORVALE\VQS1.0": the base key's path with its last part as the file name.
+QString defaultSettingsFilePath(const QString& baseKey);
+
+}  // namespace vqs
