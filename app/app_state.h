@@ -6,9 +6,11 @@
 #include "colour/probe_reading.h"
 #include "data/monitor_records.h"
 #include "data/settings.h"
+#include "probes/probe_list.h"
 #include "tables/patch_catalogue.h"
 
 #include <cstdint>
+#include <memory>
 #include <memory>
 
 namespace vqs {
@@ -20,6 +22,7 @@ struct AppState {
     // The monitor list is about a megabyte, too big for the stack a test may create this on.
     std::unique_ptr<MonitorList> monitors = std::make_unique<MonitorList>();
     Settings settings;
+    std::unique_ptr<ProbeList> probes = std::make_unique<ProbeList>();
 
     Tprobevals probe1;  // live values of the first probe position
     Tprobevals probe2;  // live values of the second probe position

@@ -31,6 +31,8 @@ TForm1::~TForm1() = default;
 void TForm1::connectHandlers() {
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(firstSM, &QComboBox::activated, this, &TForm1::firstSMChange);
+    connect(scndSM, &QComboBox::activated, this, &TForm1::scndSMChange);
     connect(colorsgsgroup, &PatchListWidget::userSelected, this, &TForm1::colorsgsgroupClick);
     connect(colorsgsgroup, &PatchListWidget::entered, this, &TForm1::colorsgsgroupEnter);
     connect(colorsgsgroup, &PatchListWidget::exited, this, &TForm1::colorsgsgroupExit);
@@ -126,8 +128,6 @@ void TForm1::Timer2Timer() {
     }
     cs2000Housekeeping();
 }
-
-void TForm1::Timer1Timer() { runMeasurementCycle(); }
 
 void TForm1::FormClose() {
     if (closed_) return;

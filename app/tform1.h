@@ -5,6 +5,8 @@
 
 #include "app/app_services.h"
 #include "app/app_state.h"
+#include "probes/cs2000_driver.h"
+#include "probes/probe_driver.h"
 #include "data/settings_store.h"
 
 #include <QStringList>
@@ -69,6 +71,14 @@ public:
     void selectTargetGammaItem();
     void showBuildNumber();
 
+    // Probes.
+    void fillProbeSelectors();
+    void updateProbeControls(int position);
+    void firstSMChange();
+    void scndSMChange();
+    ProbeDriverTable& probeDrivers() { return drivers_; }
+    Cs2000Driver& cs2000() { return *cs2000_; }
+
     // Names of the start-up, upkeep and shutdown steps in the order they ran; lets tests and
     // the demo see the sequences without instruments.
     const QStringList& stepTrace() const { return stepTrace_; }
@@ -108,10 +118,7 @@ private:
     void takeOverComNumber();
     void resetProbeList();
     void openProbeDrivers();
-    void fillProbeSelectors();
     void startCs2000Search();
-    void updateProbeControls(int position);
-    void runMeasurementCycle();
     void sendPatternToMonitor();
     void cs2000Housekeeping();
     void saveSettings();
@@ -122,8 +129,28 @@ private:
     void closeJeti();
     void patchSelected();
 
+    // The measurement cycle and its steps still to come.
+    bool pollProbe(int row, Tprobevals& reading);
+    void releaseDeselectedFirstProbe(int r1);
+    void releaseDeselectedSecondProbe(int r2);
+    void advanceCapture(bool got1, bool got2);
+    void captureStep();
+    void paceDiscovery();
+    void pushReading();
+    void readLink();
+    void serialReplyCheck();
+    void receiveDiscoveryReply();
+    void sendDiscoveryRequest();
+    void pushDate();
+    void networkPollStep();
+    void refreshCharts();
+    bool updatePatternWindow();
+    void logCs2000Measurement(int row, float X, float Y, float Z, const Cs2000Spectrum& spectrum);
+
     AppState& state_;
     AppServices& services_;
+    ProbeDriverTable drivers_;
+    std::unique_ptr<Cs2000Driver> cs2000_;
     QStringList stepTrace_;
     bool closed_ = false;
 

@@ -6,9 +6,11 @@
 #include "data/settings_store.h"
 #include "platform/clock.h"
 #include "platform/ini_settings_store.h"
+#include "sim/virtual_lab.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QTimer>
 
 #include <cstdio>
@@ -45,6 +47,37 @@ bool keepNetworkOnLoopback(vqs::SettingsStore& store) {
                            QStringLiteral("127.0.0.1"));
 }
 
+// The virtual CS-2000 answers on this port; the search finds it a few seconds after start.
+constexpr int kVirtualCs2000Port = 4;
+
+QString readout(const vqs::TForm1& form, const char* suffix) {
+    QStringList values;
+    for (const char* name : {"_XYZ_Xvalue", "_XYZ_Yvalue", "_XYZ_Zvalue", "_xyCCT_xvalue",
+                             "_xyCCT_yvalue", "_xyCCT_CCTvalue"})
+        values << form.findChild<QLabel*>(QString::fromLatin1(name) + suffix)->text();
+    return values.join(QStringLiteral(" "));
+}
+
+// Without a display: let the virtual CS-2000 be found and measure a grey and a colour, then
+// take the screenshots and close in order.
+void runOffscreenTour(vqs::Windows& windows, vqs::sim::VirtualLab& lab, const QDir& output) {
+    vqs::TForm1& form = *windows.form1;
+    QTimer::singleShot(9000, &form, [&form, &lab] {
+        std::printf("demo: probe 1 on Grey19: %s\n", qPrintable(readout(form, "")));
+        lab.display().show(QColor(201, 92, 90));
+    });
+    QTimer::singleShot(12000, &form, [&windows, &form, output] {
+        std::printf("demo: probe 1 on EBU8: %s\n", qPrintable(readout(form, "")));
+        saveScreenshot(form, output, QStringLiteral("main-window.png"));
+        saveScreenshot(*windows.form3, output, QStringLiteral("zoom-window.png"));
+        saveScreenshot(*windows.form2, output, QStringLiteral("test-pattern-window.png"));
+        form.close();
+        std::printf("demo: closed in order: %s\n",
+                    qPrintable(form.stepTrace().join(QStringLiteral(", "))));
+        QApplication::quit();
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,6 +101,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     vqs::AppServices services{prompter, clock, store};
+
+    if (qEnvironmentVariableIsEmpty("VQS_SERIAL_DIR"))
+        qputenv("VQS_SERIAL_DIR",
+                QDir(output.filePath(QStringLiteral("serial"))).absolutePath().toLocal8Bit());
+    vqs::sim::VirtualLab lab;
+    if (!lab.startCs2000(kVirtualCs2000Port))
+        std::fprintf(stderr, "demo: the virtual CS-2000 could not start\n");
+    lab.display().show(QColor(235, 235, 235));
+    std::printf("demo: virtual CS-2000 on %s\n",
+                qPrintable(vqs::comDevicePath(kVirtualCs2000Port)));
     app.setErrorReporter([](const QString& text) {
         std::fprintf(stderr, "demo: error: %s\n", qPrintable(text));
     });
@@ -78,16 +121,7 @@ int main(int argc, char** argv) {
     vqs::closeOnTerminationSignals(*windows.form1);
     windows.form1->show();
 
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        QTimer::singleShot(3000, windows.form1.get(), [&] {
-            saveScreenshot(*windows.form1, output, QStringLiteral("main-window.png"));
-            saveScreenshot(*windows.form3, output, QStringLiteral("zoom-window.png"));
-            saveScreenshot(*windows.form2, output, QStringLiteral("test-pattern-window.png"));
-            windows.form1->close();
-            std::printf("demo: closed in order: %s\n",
-                        qPrintable(windows.form1->stepTrace().join(QStringLiteral(", "))));
-            QApplication::quit();
-        });
-    }
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        runOffscreenTour(windows, lab, output);
     return app.exec();
 }

@@ -1,0 +1,57 @@
+#include "sim/virtual_lab.h"
+
+#include "platform/serial_port.h"
+
+#include <QMap>
+
+namespace vqs::sim {
+
+VirtualLab::VirtualLab(QObject* parent) : QObject(parent), cs2000_(display_, this) {}
+
+bool VirtualLab::startCs2000(int comNumber) { return cs2000_.start(comDevicePath(comNumber)); }
+
+QString VirtualLab::command(const QString& line) {
+    static const QMap<QString, Cs2000Fault> kFaults = {
+        {"none", Cs2000Fault::None},          {"silence", Cs2000Fault::Silence},
+        {"error", Cs2000Fault::ErrorCode},    {"short", Cs2000Fault::ShortBlock},
+        {"split", Cs2000Fault::SplitReply},   {"garbage", Cs2000Fault::Garbage},
+        {"vanish", Cs2000Fault::Vanish}};
+    const QStringList words = line.simplified().split(' ', Qt::SkipEmptyParts);
+    if (words.isEmpty()) return {};
+    const QString& verb = words[0];
+    bool ok = true;
+    auto number = [&](int i) { return i < words.size() ? words[i].toDouble(&ok) : (ok = false, 0.0); };
+
+    if (verb == "show" && words.size() == 4) {
+        const int r = number(1), g = number(2), b = number(3);
+        if (ok && r >= 0 && r <= 255 && g >= 0 && g <= 255 && b >= 0 && b <= 255) {
+            display_.show(QColor(r, g, b));
+            return QStringLiteral("ok");
+        }
+    } else if (verb == "white" && words.size() == 3) {
+        DisplayConfig config = display_.config();
+        config.white = {number(1), number(2)};
+        if (ok && config.white.y > 0) {
+            display_.setConfig(config);
+            return QStringLiteral("ok");
+        }
+    } else if (verb == "fault" && words.size() == 2 && kFaults.contains(words[1])) {
+        cs2000_.setFault(kFaults.value(words[1]));
+        return QStringLiteral("ok");
+    } else if (verb == "measure-ms" && words.size() == 2) {
+        const double ms = number(1);
+        if (ok && ms >= 0) {
+            cs2000_.setMeasurementTime(static_cast<int>(ms));
+            return QStringLiteral("ok");
+        }
+    } else if (verb == "status") {
+        const Tristimulus t = display_.tristimulus();
+        const QColor c = display_.shown();
+        return QStringLiteral("showing %1 %2 %3: X %4 Y %5 Z %6")
+            .arg(c.red()).arg(c.green()).arg(c.blue())
+            .arg(t.X, 0, 'f', 3).arg(t.Y, 0, 'f', 3).arg(t.Z, 0, 'f', 3);
+    }
+    return QStringLiteral("? ") + line.simplified();
+}
+
+}  // namespace vqs::sim
