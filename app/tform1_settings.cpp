@@ -19,9 +19,12 @@ void TForm1::saveSettings() {
     vqs::saveSettings(services_.settings, state_.settings, probes);
 }
 
-// The calibration files of the probes; the probe list hands them over once it exists.
+// Every probe row goes to the store, which keeps the paths of calibrated spectrometers only.
 std::vector<ProbeCalPath> TForm1::probeCalPaths() const {
-    return {};
+    std::vector<ProbeCalPath> paths;
+    for (const Tsmlist& probe : *state_.probes)
+        paths.push_back({{probe.type, probe.serialNumber}, probe.calFilePath});
+    return paths;
 }
 
 }  // namespace vqs

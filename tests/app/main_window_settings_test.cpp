@@ -99,5 +99,19 @@ TEST_F(MainWindowSettings, StoredValuesAreShownAndAnUnknownGammaSelectsNothing) 
     }
 }
 
+TEST_F(MainWindowSettings, ClosingKeepsTheCalibrationFilesOfSpectrometers) {
+    start();
+    ProbeList& probes = *state_->probes;
+    probes[0].type = 3;
+    probes[0].serialNumber = "CS1";
+    probes[0].calFilePath = "/cal/not-a-spectrometer.cal";
+    probes[2].type = 1;
+    probes[2].serialNumber = "QS7";
+    probes[2].calFilePath = "/cal/qs7.cal";
+    close();
+    EXPECT_EQ(storedText("PROBE_1_QS7_CALFILE"), "/cal/qs7.cal");
+    EXPECT_EQ(storedText("PROBE_3_CS1_CALFILE"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace vqs
