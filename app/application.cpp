@@ -29,7 +29,8 @@ Windows createWindows(AppState& state, AppServices& services) {
     Windows windows;
     windows.form1 = std::make_unique<TForm1>(state, services);
     windows.form3 = std::make_unique<TForm3>();
-    windows.form2 = std::make_unique<TForm2>();
+    windows.form2 = std::make_unique<TForm2>(state.settings.patternGeometry);
+    windows.form1->setPatternWindow(windows.form2.get());
     return windows;
 }
 

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QShortcut>
 #include <QTimer>
 #include <QWheelEvent>
@@ -31,6 +33,16 @@ TForm1::~TForm1() = default;
 void TForm1::connectHandlers() {
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+    connect(btnStore, &QPushButton::clicked, this, &TForm1::btnStoreClick);
+    connect(storeAll, &QPushButton::clicked, this, &TForm1::storeAllClick);
+    connect(storeGreyscales, &QPushButton::clicked, this, &TForm1::storeGreyscalesClick);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(btnSave, &QPushButton::clicked, this, &TForm1::btnSaveClick);
+    connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
+    connect(btnLoad, &QPushButton::clicked, this, &TForm1::btnLoadClick);
+    connect(targetGamma, &QComboBox::activated, this, &TForm1::targetGammaChange);
+    connect(StringGrid1, &QTableWidget::cellClicked, this, &TForm1::StringGrid1Click);
+    StringGrid1->installEventFilter(this);
     connect(firstSM, &QComboBox::activated, this, &TForm1::firstSMChange);
     connect(scndSM, &QComboBox::activated, this, &TForm1::scndSMChange);
     connect(colorsgsgroup, &PatchListWidget::userSelected, this, &TForm1::colorsgsgroupClick);
@@ -153,6 +165,11 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 bool TForm1::FormHelp() { return true; }
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == StringGrid1 && event->type() == QEvent::FocusOut) StringGrid1Exit();
+    return QWidget::eventFilter(watched, event);
+}
 
 // ---- Patch list -----------------------------------------------------------------------------
 

@@ -10,6 +10,8 @@
 #include "data/settings_store.h"
 
 #include <QStringList>
+
+#include <optional>
 #include <QWidget>
 
 #include <vector>
@@ -26,6 +28,7 @@ class QToolButton;
 namespace vqs {
 
 class ChartArea;
+class TForm2;
 class PatchListWidget;
 
 // The labels of one probe's readout.
@@ -79,6 +82,27 @@ public:
     ProbeDriverTable& probeDrivers() { return drivers_; }
     Cs2000Driver& cs2000() { return *cs2000_; }
 
+    // Capture and the working report.
+    void btnStoreClick();
+    void storeAllClick();
+    void storeGreyscalesClick();
+    void patchSelected();
+    void targetGammaChange();
+    void btnSaveClick();
+    void btnClearClick();
+    void btnLoadClick();
+
+    // Device grid.
+    void fillDeviceGrid();
+    std::optional<int> selectedDevice() const;
+    void StringGrid1Click();
+    void StringGrid1Exit();
+
+    // Test pattern.
+    void setPatternWindow(TForm2* window) { patternWindow_ = window; }
+    void Button2Click();
+    bool updatePatternWindow();
+
     // Names of the start-up, upkeep and shutdown steps in the order they ran; lets tests and
     // the demo see the sequences without instruments.
     const QStringList& stepTrace() const { return stepTrace_; }
@@ -89,6 +113,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -113,7 +138,6 @@ private:
     void loadSettings();
     void createCharts();
     void scanReportDir();
-    void fillDeviceGrid();
     void markLinkClosed();
     void takeOverComNumber();
     void resetProbeList();
@@ -127,7 +151,10 @@ private:
     void disconnectMonitors();
     void closeQsp720();
     void closeJeti();
-    void patchSelected();
+    void enterStoppedOverview();
+    void showGrading();
+    void redrawGammaPanels();
+    void replotSpectralPanel();
 
     // The measurement cycle and its steps still to come.
     bool pollProbe(int row, Tprobevals& reading);
@@ -144,11 +171,11 @@ private:
     void pushDate();
     void networkPollStep();
     void refreshCharts();
-    bool updatePatternWindow();
     void logCs2000Measurement(int row, float X, float Y, float Z, const Cs2000Spectrum& spectrum);
 
     AppState& state_;
     AppServices& services_;
+    TForm2* patternWindow_ = nullptr;  // created after the main window
     ProbeDriverTable drivers_;
     std::unique_ptr<Cs2000Driver> cs2000_;
     QStringList stepTrace_;
@@ -202,6 +229,7 @@ public:
     QLineEdit* editDevsnid = nullptr;
     QLineEdit* editDevname = nullptr;
     QComboBox* targetGamma = nullptr;
+    QPushButton* btnLoad = nullptr;  // hidden
     QTableWidget* StringGrid1 = nullptr;
 };
 

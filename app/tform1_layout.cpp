@@ -229,6 +229,9 @@ void TForm1::createProbePanel() {
         button(Panel2, "btnDownstream", QStringLiteral("Save(To Monitor)"), {153, 172, 98, 25});
     btnPrint = button(Panel2, "btnPrint", QStringLiteral("Print"), {255, 172, 51, 25});
     label(Panel2, "Label14", QStringLiteral("Devicelist"), 11, 202);
+    btnLoad = button(Panel2, "btnLoad", QStringLiteral("Load"), {255, 199, 51, 21});
+    btnLoad->setToolTip(QStringLiteral("Lädt die Daten aus einer Datei"));
+    btnLoad->hide();
 }
 
 void TForm1::createDeviceGrid() {

@@ -1,10 +1,8 @@
 // Steps of the start-up, measurement, upkeep and shutdown sequences whose subsystems have not
 // landed yet. Each keeps its place in its sequence (the start-up and shutdown steps record that
 // they ran); the subsystem that owns it fills it in:
-//   settings store ................ loadSettings, saveSettings
-//   report files and device grid .. scanReportDir, fillDeviceGrid, patchSelected
-//   charts ........................ createCharts, refreshCharts
-//   test pattern .................. updatePatternWindow
+//   charts ........................ createCharts, refreshCharts, redrawGammaPanels,
+//                                   replotSpectralPanel
 //   monitor link .................. markLinkClosed, takeOverComNumber, closeLink,
 //                                   disconnectMonitors, sendPatternToMonitor, pushReading,
 //                                   pushDate, readLink, serialReplyCheck, networkPollStep
@@ -18,14 +16,11 @@ namespace vqs {
 
 void TForm1::resetQsp720LibraryState() { trace("resetQsp720LibraryState"); }
 void TForm1::createCharts() { trace("createCharts"); }
-void TForm1::scanReportDir() { trace("scanReportDir"); }
-void TForm1::fillDeviceGrid() { trace("fillDeviceGrid"); }
 void TForm1::markLinkClosed() { trace("markLinkClosed"); }
 void TForm1::takeOverComNumber() { trace("takeOverComNumber"); }
 void TForm1::sendPatternToMonitor() {}
 void TForm1::closeLink() { trace("closeLink"); }
 void TForm1::disconnectMonitors() { trace("disconnectMonitors"); }
-void TForm1::patchSelected() {}
 void TForm1::pushReading() {}
 void TForm1::readLink() {}
 void TForm1::serialReplyCheck() {}
@@ -34,7 +29,8 @@ void TForm1::sendDiscoveryRequest() {}
 void TForm1::pushDate() {}
 void TForm1::networkPollStep() {}
 void TForm1::refreshCharts() {}
-bool TForm1::updatePatternWindow() { return false; }
+void TForm1::redrawGammaPanels() {}
+void TForm1::replotSpectralPanel() {}
 void TForm1::logCs2000Measurement(int, float, float, float, const Cs2000Spectrum&) {}
 
 }  // namespace vqs

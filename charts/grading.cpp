@@ -1,5 +1,7 @@
 #include "charts/grading.h"
 
+#include "platform/c_number.h"
+
 #include "colour/fixed_text.h"
 #include "tables/tolerance_tables.h"
 
@@ -112,8 +114,11 @@ GradingTexts gradeReport(const Tcaldaten& report, const PatchCatalogue& targets)
 }
 
 bool readTargetGammaValue(const QString& text, float& value) {
+    // The C library's "%f" would follow the user's locale and read "2.35" as 2 in German.
     const QByteArray bytes = text.toLatin1();
-    return std::sscanf(bytes.constData(), "%f", &value) == 1;
+    const auto number = readCNumber(std::string_view(bytes.constData(), bytes.size()));
+    if (number) value = static_cast<float>(number->value);
+    return number.has_value();
 }
 
 float effectiveTargetGamma(const QString& targetGamma) {

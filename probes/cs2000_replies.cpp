@@ -1,9 +1,8 @@
 #include "probes/cs2000_replies.h"
 
+#include "platform/c_number.h"
+
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <string>
 
 namespace vqs {
 
@@ -56,7 +55,7 @@ QList<float> parseSpectralBlock(std::span<const uint8_t> buffer, int n, int expe
     QList<float> values;
     qsizetype position = bytes.indexOf(kOk);
     if (position < 0) return values;
-    const std::string text = bytes.toStdString();  // NUL-terminated for strtod
+    const std::string_view text(bytes.constData(), bytes.size());
     while (values.size() < expected) {
         position = bytes.indexOf(' ', position);
         if (position < 0) break;
@@ -64,10 +63,9 @@ QList<float> parseSpectralBlock(std::span<const uint8_t> buffer, int n, int expe
         if (position >= bytes.size()) break;
         // Runs of blanks (a CR LF pair) hold no number; the next blank follows.
         if (bytes[position] == ' ') continue;
-        char* end = nullptr;
-        const double value = std::strtod(text.c_str() + position, &end);
-        if (end == text.c_str() + position || !std::isfinite(value)) break;
-        values << static_cast<float>(value);
+        const auto number = readCNumber(text.substr(position));
+        if (!number) break;
+        values << static_cast<float>(number->value);
     }
     return values;
 }

@@ -1,0 +1,121 @@
+// Capturing patches into the working report: single captures, the automatic runs, the readout
+// states (live or stopped on stored values) and the reaction to a chosen patch.
+
+#include "app/patch_list.h"
+#include "app/tform1.h"
+#include "charts/grading.h"
+#include "colour/colour_conversion.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace vqs {
+
+namespace {
+
+// Capture moves to the next patch, skipping the "Stop (Show All)" entry between the EBU colours
+// and the DICOM steps, and stops after the last DICOM step.
+int slotAfterCapture(int slot) {
+    if (slot == kLastEbuSlot) return kFirstDicomSlot;
+    if (slot == kLastSlot) return kStopSlot;
+    return slot + 1;
+}
+
+}  // namespace
+
+void TForm1::patchSelected() {
+    const int p = selectedSlot();
+    if (p == kStartSlot) state_.measurementStopped = false;
+    if (p == kStopSlot) state_.measurementStopped = true;
+    updatePatternWindow();
+    if (!state_.measurementStopped || p < 0 || p >= kPatchSlots) {
+        valuesStatus->clear();
+        return;
+    }
+    const XyzTriple& stored = state_.workingReport.xyz[p];
+    Tprobevals& reading = state_.probe1;
+    reading.X = stored.X;
+    reading.Y = stored.Y;
+    reading.Z = stored.Z;
+    convertReading(reading);
+    showFirstReading();
+    refreshCharts();
+    valuesStatus->setText(p == kStopSlot ? QStringLiteral("(Measurment Stopped)")
+                                         : QStringLiteral("Values of ") + state_.targets[p].name +
+                                               QStringLiteral(" (Measurment Stopped)"));
+}
+
+void TForm1::btnStoreClick() {
+    if (state_.measurementStopped) selectSlot(kStartSlot);
+    const int p = selectedSlot();
+    if (p < 0 || p >= kPatchSlots) return;
+    const Tprobevals& reading = state_.probe1;
+    state_.workingReport.xyz[p] = {reading.X, reading.Y, reading.Z};
+    state_.workingReport.repdate = services_.clock.shortDate(services_.clock.today());
+    updatePatchLabels(p);
+    if (!state_.measurementStopped) {
+        if (isPatchSlot(p)) state_.workingReport.unsaved = 1;
+        selectSlot(slotAfterCapture(p));
+    }
+    patchSelected();
+    showTargetValues(selectedSlot());
+}
+
+void TForm1::storeAllClick() {
+    if (state_.captureCountdown != 0) {
+        state_.captureCountdown = 0;  // a second press cancels the run where it stands
+        return;
+    }
+    if (confirmDiscard(state_.workingReport, services_.prompts)) return;
+    resetReport(state_.workingReport);
+    state_.workingReport.devname = editDevname->text();
+    state_.workingReport.devsnid = editDevsnid->text();
+    state_.workingReport.repdate = services_.clock.shortDate(services_.clock.today());
+    updatePatchLabels(-1);
+    state_.measurementStopped = false;
+    selectSlot(kFirstPrimarySlot);
+    updatePatternWindow();
+    sendPatternToMonitor();
+    state_.captureCountdown = 4;
+    state_.captureEndSlot = kStopSlot;
+}
+
+void TForm1::storeGreyscalesClick() {
+    if (state_.captureCountdown != 0) {
+        state_.captureCountdown = 0;
+        return;
+    }
+    if (confirmDiscard(state_.workingReport, services_.prompts)) return;
+    clearDicomResults(state_.workingReport);
+    updatePatchLabels(-1);
+    state_.measurementStopped = false;
+    selectSlot(kFirstDicomSlot);
+    updatePatternWindow();
+    sendPatternToMonitor();
+    state_.captureCountdown = 4;
+    // There is no slot 62: the run ends when it cannot move past the last DICOM step.
+    state_.captureEndSlot = kPatchSlots;
+}
+
+void TForm1::targetGammaChange() {
+    state_.settings.targetGamma = targetGamma->currentText();
+    redrawGammaPanels();
+    replotSpectralPanel();
+}
+
+// The state after loading or clearing a report: stopped on "Stop (Show All)".
+void TForm1::enterStoppedOverview() {
+    state_.measurementStopped = true;
+    selectSlot(kStopSlot);
+    refreshCharts();
+    updatePatchLabels(-1);
+}
+
+void TForm1::showGrading() {
+    const GradingTexts texts = gradeReport(state_.workingReport, state_.targets);
+    grygrading->setText(texts.greyScale);
+    ebucolgrading->setText(texts.colours);
+}
+
+}  // namespace vqs

@@ -1,0 +1,190 @@
+#include "data/report_file.h"
+
+#include "data/text_narrowing.h"
+#include "platform/c_number.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <array>
+
+namespace vqs {
+
+namespace {
+
+const QByteArray kFileIdKey = QByteArrayLiteral("VQS_FILEID");
+const QByteArray kFileIdValue = QByteArrayLiteral("VQS1.0FILE");
+constexpr int kLastRequiredSlot = 38;  // EBU15 and the DICOM steps may be missing
+
+QByteArray textLine(const char* key, const QString& value) {
+    return QByteArray(key) + " = " + narrowText(value) + "\r\n";
+}
+
+QByteArray resultLine(const Ttarget& target, const XyzTriple& xyz) {
+    return narrowText(target.key) + " = " + QByteArray::number(xyz.X, 'f', 3) + ' ' +
+           QByteArray::number(xyz.Y, 'f', 3) + ' ' + QByteArray::number(xyz.Z, 'f', 3) + "\r\n";
+}
+
+// The first bytes of a file, up to the text capacity (one byte stays free for the end mark).
+std::optional<QByteArray> readHead(const QString& path, qsizetype bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return file.read(bytes);
+}
+
+bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// "%s": skips white space, then takes the run of non-white bytes.
+QByteArray scanWord(const QByteArray& text, qsizetype& at) {
+    while (at < text.size() && isWhite(text[at])) ++at;
+    const qsizetype start = at;
+    while (at < text.size() && !isWhite(text[at]) && text[at] != '\0') ++at;
+    return text.mid(start, at - start);
+}
+
+// The text ends at its first zero byte, as the reader's zeroed buffer has it.
+qsizetype textEnd(const QByteArray& text) {
+    const qsizetype zero = text.indexOf('\0');
+    return zero < 0 ? text.size() : zero;
+}
+
+bool endsValue(char c) { return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x80; }
+
+void readTriple(const QByteArray& text, qsizetype start, XyzTriple& xyz) {
+    std::string_view rest(text.constData() + start, textEnd(text) - start);
+    for (float* field : {&xyz.X, &xyz.Y, &xyz.Z}) {
+        const auto number = readCNumber(rest);
+        if (!number) return;
+        *field = static_cast<float>(number->value);
+        rest.remove_prefix(number->consumed);
+    }
+}
+
+}  // namespace
+
+QString reportFileName(const Tcaldaten& report) {
+    QByteArray name = "VQSREPORT_" + narrowText(report.devsnid) + '_' + narrowText(report.devname) +
+                      '_' + narrowText(report.repdate) + ".txt";
+    name.replace('"', QByteArray());
+    name.replace('/', '-');
+    name.replace('\\', '-');
+    return QString::fromLatin1(name);
+}
+
+QString reportFilePath(const QString& directory, const Tcaldaten& report) {
+    return QDir(directory).filePath(reportFileName(report));
+}
+
+QByteArray reportText(const Tcaldaten& report, const PatchCatalogue& targets) {
+    QByteArray text = kFileIdKey + " = " + kFileIdValue + "\r\n";
+    text += textLine("VQS_DEVSNID", report.devsnid);
+    text += textLine("VQS_DEVNAME", report.devname);
+    text += textLine("VQS_REPDATE", report.repdate);
+    text += textLine("VQS_REPGAMMA", report.repgamma);
+    for (int slot = 1; slot < kPatchSlots; ++slot)
+        if (isPatchSlot(slot)) text += resultLine(targets[slot], report.xyz[slot]);
+    return text;
+}
+
+FileWriteResult writeReportFile(const QString& directory, const Tcaldaten& report,
+                                const PatchCatalogue& targets) {
+    FileWriteResult result;
+    result.path = reportFilePath(directory, report);
+    QSaveFile file(result.path);
+    const QByteArray text = reportText(report, targets);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+bool isReportFile(const QString& path) {
+    const auto head = readHead(path, 4096);
+    return head && startsAsReportFile(*head);
+}
+
+bool startsAsReportFile(const QByteArray& head) {
+    qsizetype at = 0;
+    if (scanWord(head, at) != kFileIdKey) return false;
+    while (at < head.size() && isWhite(head[at])) ++at;
+    if (at >= head.size() || head[at] != '=') return false;
+    ++at;
+    return scanWord(head, at) == kFileIdValue;
+}
+
+void readReportFile(const QString& path, Tcaldaten& target, const PatchCatalogue& targets) {
+    // Longer files are read as far as the buffer reaches; keys past it count as missing.
+    const auto text = readHead(path, kReportTextCapacity - 1);
+    if (!text) return;
+    parseReport(*text, text->size(), target, targets);
+}
+
+std::optional<qsizetype> findReportKey(const QByteArray& text, qsizetype length,
+                                       const QByteArray& key) {
+    const qsizetype end = textEnd(text);
+    const QByteArray haystack = text.left(end);
+    qsizetype at = haystack.indexOf(key + " =");
+    if (at < 0) at = haystack.indexOf(key + "=");
+    if (at < 0 || at >= length) return std::nullopt;
+    while (at < end && text[at] != '=' && !endsValue(text[at])) ++at;
+    if (at >= end || text[at] != '=') return std::nullopt;
+    ++at;
+    while (at < end && text[at] == ' ') ++at;
+    const qsizetype lineEnd = haystack.indexOf('\n', at), returnAt = haystack.indexOf('\r', at);
+    if (lineEnd < 0 && returnAt < 0) return std::nullopt;
+    return at;
+}
+
+QString reportTextValue(const QByteArray& text, qsizetype start) {
+    qsizetype end = start;
+    while (end < text.size() && !endsValue(text[end])) ++end;
+    return QString::fromLatin1(text.mid(start, end - start));
+}
+
+bool parseReport(const QByteArray& text, qsizetype length, Tcaldaten& target,
+                 const PatchCatalogue& targets) {
+    bool complete = true;
+    const std::array<std::pair<const char*, QString*>, 4> texts = {{
+        {"VQS_DEVSNID", &target.devsnid},
+        {"VQS_DEVNAME", &target.devname},
+        {"VQS_REPDATE", &target.repdate},
+        {"VQS_REPGAMMA", &target.repgamma},
+    }};
+    for (const auto& [key, field] : texts) {
+        const auto start = findReportKey(text, length, key);
+        if (start)
+            *field = reportTextValue(text, *start);
+        else
+            complete = false;
+    }
+    for (int slot = 1; slot < kPatchSlots; ++slot) {
+        const auto start = findReportKey(text, length, narrowText(targets[slot].key));
+        if (start)
+            readTriple(text, *start, target.xyz[slot]);
+        else if (slot <= kLastRequiredSlot)
+            complete = false;
+    }
+    return complete;
+}
+
+void scanReportDir(const QString& directory, MonitorList& monitors, const PatchCatalogue& targets) {
+    int next = usedMonitorCount(monitors);
+    const QDir dir(directory);
+    const QStringList names = dir.entryList({QStringLiteral("VQSREPORT_*.txt")}, QDir::Files);
+    for (const QString& name : names) {
+        if (next >= kMonitorCapacity) break;
+        const QString path = dir.filePath(name);
+        if (!isReportFile(path)) continue;
+        Tdevices& record = monitors[next++];
+        record = Tdevices{};
+        record.sourceType = kSourceFile;
+        record.source = path;
+        readReportFile(path, record.report, targets);
+    }
+    sortMonitors(monitors);
+}
+
+}  // namespace vqs

@@ -1,0 +1,20 @@
+#pragma once
+// Numbers in files, instrument replies and monitor messages are written with a full stop,
+// whatever the user's locale (which Qt installs as the C library's locale, so strtod and
+// scanf would read "2.35" as 2 under a German locale). These readers never consult it.
+
+#include <optional>
+#include <string_view>
+
+namespace vqs {
+
+struct CNumber {
+    double value = 0.0;
+    std::size_t consumed = 0;  // characters read, leading white space included
+};
+
+// Reads one number in the manner of scanf's "%f": white space first, an optional sign, then
+// digits with an optional fraction and exponent. Infinity and not-a-number are no numbers here.
+std::optional<CNumber> readCNumber(std::string_view text);
+
+}  // namespace vqs
