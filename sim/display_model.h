@@ -29,7 +29,7 @@ struct DisplayConfig {
     XyChromaticity blue{0.15, 0.06};
     XyChromaticity white{0.3127, 0.3290};
     double whiteLuminance = 100.0;  // cd/m² at video level 235
-    double blackLuminance = 0.05;   // cd/m² at video level 16 and below
+    double blackLuminance = 0.2;    // cd/m² at video level 16 and below, as an LCD has it
     double gamma = 2.4;
 };
 
