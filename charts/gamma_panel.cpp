@@ -1,6 +1,7 @@
 #include "charts/gamma_panel.h"
 
 #include "charts/grading.h"
+#include "charts/spectral_panel.h"
 
 #include <cmath>
 #include <functional>
@@ -184,7 +185,6 @@ void drawMeasuredCurve(Canvas& canvas, int kind, const TGraphConstrains& chart,
 
 void plotMeasurement(Canvas& canvas, int view, const Tprobevals& reading, int marker,
                      const PlotTargets& plotTargets, const GammaSources& sources) {
-    (void)reading;  // the spectral views read it; the gamma views plot the report
     Destination destination = Destination::mainWindow;
     const TGraphConstrains* chart = nullptr;
     const Canvas* background = nullptr;
@@ -208,8 +208,14 @@ void plotMeasurement(Canvas& canvas, int view, const Tprobevals& reading, int ma
                             QRect(0, 0, background->width(), background->height()));
         if (marker == 0) return;
     }
+    if (chart == nullptr) return;
+    if (view == 0 || view == 1) {
+        plotSpectrum(canvas, *chart, reading, marker, screen);
+        return;
+    }
+    // The gamma views plot the report rather than the reading.
     const MeasuredView* spec = measuredView(view);
-    if (spec == nullptr || chart == nullptr) return;
+    if (spec == nullptr) return;
     if (sources.report.xyz[spec->whenSlot].Y == 0.0f) return;
 
     const bool dicom = isDicomTarget(sources.targetGamma);

@@ -43,7 +43,7 @@ struct PlotTargets {
 
 // Draws the measured curve of one view over its panel. On a screen destination a call with
 // `marker` other than 1 first restores the panel picture, and `marker` 0 stops there. Views 0
-// and 1 (the spectra) only restore here.
+// and 1 draw the reading's spectrum, views 2..5 the report's grey or DICOM results.
 void plotMeasurement(Canvas& canvas, int view, const Tprobevals& reading, int marker,
                      const PlotTargets& plotTargets, const GammaSources& sources);
 
