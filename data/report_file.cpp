@@ -8,6 +8,8 @@
 #include <QSaveFile>
 
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace vqs {
 
@@ -124,18 +126,17 @@ void readReportFile(const QString& path, Tcaldaten& target, const PatchCatalogue
 
 std::optional<qsizetype> findReportKey(const QByteArray& text, qsizetype length,
                                        const QByteArray& key) {
-    const qsizetype end = textEnd(text);
-    const QByteArray haystack = text.left(end);
-    qsizetype at = haystack.indexOf(key + " =");
-    if (at < 0) at = haystack.indexOf(key + "=");
-    if (at < 0 || at >= length) return std::nullopt;
-    while (at < end && text[at] != '=' && !endsValue(text[at])) ++at;
-    if (at >= end || text[at] != '=') return std::nullopt;
+    const std::string_view all(text.constData(), textEnd(text));
+    const std::string name = key.toStdString();
+    std::size_t at = all.find(name + " =");
+    if (at == std::string_view::npos) at = all.find(name + "=");
+    if (at == std::string_view::npos || static_cast<qsizetype>(at) >= length) return std::nullopt;
+    while (at < all.size() && all[at] != '=' && !endsValue(all[at])) ++at;
+    if (at >= all.size() || all[at] != '=') return std::nullopt;
     ++at;
-    while (at < end && text[at] == ' ') ++at;
-    const qsizetype lineEnd = haystack.indexOf('\n', at), returnAt = haystack.indexOf('\r', at);
-    if (lineEnd < 0 && returnAt < 0) return std::nullopt;
-    return at;
+    while (at < all.size() && all[at] == ' ') ++at;
+    if (all.find_first_of("\r\n", at) == std::string_view::npos) return std::nullopt;
+    return static_cast<qsizetype>(at);
 }
 
 QString reportTextValue(const QByteArray& text, qsizetype start) {
