@@ -6,24 +6,16 @@
 #include "data/settings_store.h"
 #include "platform/clock.h"
 #include "platform/ini_settings_store.h"
+#include "sim/demo_tour.h"
 #include "sim/virtual_lab.h"
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
-
-void saveScreenshot(QWidget& window, const QDir& folder, const QString& name) {
-    const QString path = folder.filePath(name);
-    if (window.grab().save(path))
-        std::printf("demo: wrote %s\n", qPrintable(path));
-    else
-        std::fprintf(stderr, "demo: could not write %s\n", qPrintable(path));
-}
 
 // Dotted IPv4 text in 127.0.0.0/8.
 bool isLoopbackAddress(const QString& text) {
@@ -50,33 +42,18 @@ bool keepNetworkOnLoopback(vqs::SettingsStore& store) {
 // The virtual CS-2000 answers on this port; the search finds it a few seconds after start.
 constexpr int kVirtualCs2000Port = 4;
 
-QString readout(const vqs::TForm1& form, const char* suffix) {
-    QStringList values;
-    for (const char* name : {"_XYZ_Xvalue", "_XYZ_Yvalue", "_XYZ_Zvalue", "_xyCCT_xvalue",
-                             "_xyCCT_yvalue", "_xyCCT_CCTvalue"})
-        values << form.findChild<QLabel*>(QString::fromLatin1(name) + suffix)->text();
-    return values.join(QStringLiteral(" "));
-}
-
-// Without a display: let the virtual CS-2000 be found and measure a grey and a colour, then
-// take the screenshots and close in order.
-void runOffscreenTour(vqs::Windows& windows, vqs::sim::VirtualLab& lab, const QDir& output) {
-    vqs::TForm1& form = *windows.form1;
-    QTimer::singleShot(9000, &form, [&form, &lab] {
-        std::printf("demo: probe 1 on Grey19: %s\n", qPrintable(readout(form, "")));
-        lab.display().show(QColor(201, 92, 90));
-    });
-    QTimer::singleShot(12000, &form, [&windows, &form, output] {
-        std::printf("demo: probe 1 on EBU8: %s\n", qPrintable(readout(form, "")));
-        saveScreenshot(form, output, QStringLiteral("main-window.png"));
-        saveScreenshot(*windows.form3, output, QStringLiteral("zoom-window.png"));
-        saveScreenshot(*windows.form2, output, QStringLiteral("test-pattern-window.png"));
-        form.close();
-        std::printf("demo: closed in order: %s\n",
-                    qPrintable(form.stepTrace().join(QStringLiteral(", "))));
-        QApplication::quit();
-    });
-}
+// Without a display nobody can answer a question: the demo prints it and answers yes.
+class AnsweringPrompter final : public vqs::Prompter {
+public:
+    vqs::PromptAnswer message(vqs::PromptKind, const QString& text,
+                              vqs::PromptButtons buttons) override {
+        std::printf("demo: asked \"%s\", answering yes\n", qPrintable(text));
+        return buttons == vqs::PromptButtons::YesNo ? vqs::PromptAnswer::Yes : vqs::PromptAnswer::Ok;
+    }
+    std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
+    std::optional<QString> chooseDirectory(const QString&, const QString&) override { return {}; }
+    QString inputBox(const QString&, const QString&, const QString& text) override { return text; }
+};
 
 }  // namespace
 
@@ -85,7 +62,11 @@ int main(int argc, char** argv) {
     const QDir output(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("demo-output"));
     QDir().mkpath(output.path());
 
-    vqs::QtPrompter prompter;
+    const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
+    vqs::QtPrompter windowPrompter;
+    AnsweringPrompter answeringPrompter;
+    vqs::Prompter& prompter = offscreen ? static_cast<vqs::Prompter&>(answeringPrompter)
+                                        : windowPrompter;
     vqs::SystemClock clock;
     // Started by hand, the demo still keeps its settings next to its output, never in the
     // user's own store.
@@ -117,11 +98,11 @@ int main(int argc, char** argv) {
 
     auto state = std::make_unique<vqs::AppState>();
     vqs::Windows windows = vqs::createWindows(*state, services);
-    prompter.setParentWindow(windows.form1.get());
+    windowPrompter.setParentWindow(windows.form1.get());
     vqs::closeOnTerminationSignals(*windows.form1);
     windows.form1->show();
 
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        runOffscreenTour(windows, lab, output);
+    vqs::sim::DemoTour tour(*state, windows, lab, output);
+    if (offscreen) tour.start();
     return app.exec();
 }

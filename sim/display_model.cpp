@@ -79,9 +79,10 @@ Matrix emitterMatrix() {
     return m;
 }
 
+// The patch catalogue's drive levels put nominal white at 235 and super-white at 255 over a
+// full-range signal: Grey1 (16) is a dark grey, not black.
 double relativeLuminance(int level, double gamma) {
-    const double signal = std::max(0.0, (level - 16) / 219.0);
-    return std::pow(signal, gamma);
+    return std::pow(std::max(0, level) / 235.0, gamma);
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ struct DisplayConfig {
     XyChromaticity blue{0.15, 0.06};
     XyChromaticity white{0.3127, 0.3290};
     double whiteLuminance = 100.0;  // cd/m² at video level 235
-    double blackLuminance = 0.2;    // cd/m² at video level 16 and below, as an LCD has it
+    double blackLuminance = 0.2;    // cd/m² at level 0, as an LCD has it
     double gamma = 2.4;
 };
 
@@ -40,7 +40,7 @@ public:
     const DisplayConfig& config() const { return config_; }
     void setConfig(const DisplayConfig& config);
 
-    // Drive levels 0..255 on the three channels; 16 is black and 235 nominal white.
+    // Drive levels 0..255 on the three channels; 0 is black and 235 nominal white.
     void show(QColor colour) { shown_ = colour; }
     QColor shown() const { return shown_; }
 

@@ -1,0 +1,130 @@
+#include "sim/demo_tour.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include <cstdio>
+
+namespace vqs::sim {
+
+namespace {
+
+constexpr int kStepCheckMs = 500;
+constexpr int kGiveUpChecks = 600;  // five minutes for any one step
+constexpr int kEbu8Slot = 32;
+
+}  // namespace
+
+DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDir& output)
+    : state_(state), windows_(windows), lab_(lab), output_(output) {
+    // The virtual display shows what the test-pattern window shows.
+    connect(windows_.form2.get(), &TForm2::patchShown, this,
+            [this](const QColor& colour) { lab_.display().show(colour); });
+    TForm1& form = *windows_.form1;
+    auto after = [this](int checks) {
+        return [this, checks] { return waitedTicks_ >= checks; };
+    };
+    steps_ = {
+        {"find the virtual CS-2000", [&form] { return form.firstSM->count() > 0; },
+         [this, &form] { print("found " + form.firstSM->itemText(0)); }},
+        {"measure live", after(6),
+         [this, &form] {
+             print("probe 1 live on the display's white: " + readout());
+             screenshot(form, "main-window-live.png");
+         }},
+        {"show the pattern", after(1),
+         [&form] {
+             form.selectSlot(kEbu8Slot);
+             form.colorsgsgroupClick();
+             form.Button2Click();
+         }},
+        {"measure EBU8", after(6),
+         [this, &form] {
+             print("probe 1 on EBU8 in the test-pattern window: " + readout());
+             screenshot(form, "main-window-ebu8.png");
+             screenshot(*windows_.form2, "test-pattern-window.png");
+         }},
+        {"Capture All", after(1),
+         [&form] {
+             form.editDevsnid->setText("VM-0001");
+             form.editDevname->setText("Virtual BT.709");
+             form.storeAllClick();
+         }},
+        {"Capture DICOM", [this] { return runFinished(); },
+         [this, &form] {
+             print("Capture All done");
+             form.storeGreyscalesClick();
+         }},
+        {"Save(To File)", [this] { return runFinished(); },
+         [this, &form] {
+             print("Capture DICOM done");
+             form.btnSaveClick();
+         }},
+        {"load the report from the device grid", [&form] { return form.StringGrid1->rowCount() > 0; },
+         [this, &form] {
+             form.StringGrid1->setCurrentCell(0, 0);
+             form.StringGrid1Click();
+             print("saved and listed: " + form.StringGrid1->item(0, 2)->text());
+             print("grey scale: " + form.grygrading->text());
+             print("EBU colours: " + form.ebucolgrading->text());
+         }},
+        {"close", after(2),
+         [this, &form] {
+             screenshot(form, "main-window-overview.png");
+             screenshot(*windows_.form3, "zoom-window.png");
+             form.close();
+             print("closed in order: " + form.stepTrace().join(", "));
+             QApplication::quit();
+         }},
+    };
+    clock_.setInterval(kStepCheckMs);
+    connect(&clock_, &QTimer::timeout, this, &DemoTour::advance);
+}
+
+void DemoTour::start() { clock_.start(); }
+
+void DemoTour::advance() {
+    if (next_ >= steps_.size()) return clock_.stop();
+    Step& step = steps_[next_];
+    ++waitedTicks_;
+    if (!step.ready()) {
+        if (waitedTicks_ < kGiveUpChecks) return;
+        print(QStringLiteral("gave up waiting to %1").arg(step.what));
+        windows_.form1->close();
+        QApplication::exit(1);
+        return;
+    }
+    step.run();
+    waitedTicks_ = 0;
+    ++next_;
+}
+
+bool DemoTour::runFinished() const {
+    return state_.captureCountdown == 0 && state_.measurementStopped;
+}
+
+void DemoTour::screenshot(QWidget& window, const QString& name) {
+    const QString path = output_.filePath(name);
+    if (window.grab().save(path))
+        print("wrote " + path);
+    else
+        print("could not write " + path);
+}
+
+void DemoTour::print(const QString& text) {
+    std::printf("demo: %s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+QString DemoTour::readout() const {
+    QStringList values;
+    for (const char* name : {"_XYZ_Xvalue", "_XYZ_Yvalue", "_XYZ_Zvalue", "_xyCCT_xvalue",
+                             "_xyCCT_yvalue", "_xyCCT_CCTvalue"})
+        values << windows_.form1->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    return values.join(' ');
+}
+
+}  // namespace vqs::sim

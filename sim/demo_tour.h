@@ -1,0 +1,47 @@
+#pragma once
+// The demo's walk through a measurement when nobody is at the screen: find the virtual CS-2000,
+// show the patches in the test-pattern window, run Capture All and Capture DICOM, save the
+// report, load it from the device grid, take screenshots along the way and close in order.
+
+#include "app/application.h"
+#include "sim/virtual_lab.h"
+
+#include <QDir>
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+namespace vqs::sim {
+
+class DemoTour final : public QObject {
+    Q_OBJECT
+public:
+    DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDir& output);
+    void start();
+
+private:
+    struct Step {
+        const char* what;
+        std::function<bool()> ready;  // the step runs once this holds
+        std::function<void()> run;
+    };
+
+    void advance();
+    void screenshot(QWidget& window, const QString& name);
+    void print(const QString& text);
+    QString readout() const;
+    bool runFinished() const;
+
+    AppState& state_;
+    Windows& windows_;
+    VirtualLab& lab_;
+    QDir output_;
+    std::vector<Step> steps_;
+    std::size_t next_ = 0;
+    QTimer clock_;
+    int waitedTicks_ = 0;
+};
+
+}  // namespace vqs::sim
