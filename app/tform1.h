@@ -71,6 +71,13 @@ public:
     void showSecondReading();
     void showTargetValues(int slot);
 
+    // Paint of the chart areas from their prepared pictures.
+    void cieGraphPaint();
+    void SpectralGraphPaint();
+    void grayScaleGraphPaint();
+    void ebuColorsGraphPaint();
+    void rgbGraphPaint();
+
     void selectTargetGammaItem();
     void showBuildNumber();
 
@@ -151,6 +158,8 @@ private:
     void disconnectMonitors();
     void closeQsp720();
     void closeJeti();
+    bool cancelCaptureRun();
+    void startCaptureRun(int firstSlot, int endSlot);
     void enterStoppedOverview();
     void showGrading();
     void redrawGammaPanels();

@@ -63,39 +63,37 @@ void TForm1::btnStoreClick() {
 }
 
 void TForm1::storeAllClick() {
-    if (state_.captureCountdown != 0) {
-        state_.captureCountdown = 0;  // a second press cancels the run where it stands
-        return;
-    }
-    if (confirmDiscard(state_.workingReport, services_.prompts)) return;
+    if (cancelCaptureRun() || confirmDiscard(state_.workingReport, services_.prompts)) return;
     resetReport(state_.workingReport);
     state_.workingReport.devname = editDevname->text();
     state_.workingReport.devsnid = editDevsnid->text();
     state_.workingReport.repdate = services_.clock.shortDate(services_.clock.today());
-    updatePatchLabels(-1);
-    state_.measurementStopped = false;
-    selectSlot(kFirstPrimarySlot);
-    updatePatternWindow();
-    sendPatternToMonitor();
-    state_.captureCountdown = 4;
-    state_.captureEndSlot = kStopSlot;
+    startCaptureRun(kFirstPrimarySlot, kStopSlot);
 }
 
 void TForm1::storeGreyscalesClick() {
-    if (state_.captureCountdown != 0) {
-        state_.captureCountdown = 0;
-        return;
-    }
-    if (confirmDiscard(state_.workingReport, services_.prompts)) return;
+    if (cancelCaptureRun() || confirmDiscard(state_.workingReport, services_.prompts)) return;
     clearDicomResults(state_.workingReport);
+    // There is no slot 62: the run ends when it cannot move past the last DICOM step.
+    startCaptureRun(kFirstDicomSlot, kPatchSlots);
+}
+
+// A second press of either run button cancels the run where it stands.
+bool TForm1::cancelCaptureRun() {
+    if (state_.captureCountdown == 0) return false;
+    state_.captureCountdown = 0;
+    return true;
+}
+
+// The measurement cycle takes the run on from here (see the capture step).
+void TForm1::startCaptureRun(int firstSlot, int endSlot) {
     updatePatchLabels(-1);
     state_.measurementStopped = false;
-    selectSlot(kFirstDicomSlot);
+    selectSlot(firstSlot);
     updatePatternWindow();
     sendPatternToMonitor();
     state_.captureCountdown = 4;
-    // There is no slot 62: the run ends when it cannot move past the last DICOM step.
-    state_.captureEndSlot = kPatchSlots;
+    state_.captureEndSlot = endSlot;
 }
 
 void TForm1::targetGammaChange() {

@@ -5,6 +5,7 @@
 #include "data/report_file.h"
 #include "data/settings_store.h"
 #include "platform/ini_settings_store.h"
+#include "sim/answering_prompter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,19 +16,10 @@ namespace {
 
 constexpr int kReports = 1000;
 
-class QuietPrompter final : public vqs::Prompter {
-public:
-    vqs::PromptAnswer message(vqs::PromptKind, const QString&, vqs::PromptButtons) override {
-        return vqs::PromptAnswer::Ok;
-    }
-    std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
-    std::optional<QString> chooseDirectory(const QString&, const QString&) override { return {}; }
-    QString inputBox(const QString&, const QString&, const QString& text) override { return text; }
-};
 
 struct Folder {
     QTemporaryDir dir;
-    QuietPrompter prompter;
+    vqs::sim::AnsweringPrompter prompter;
     vqs::FixedClock clock{QDate(2026, 12, 10), QTime(10, 0)};
     std::unique_ptr<vqs::IniSettingsStore> store;
     std::unique_ptr<vqs::AppServices> services;

@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "data/settings_store.h"
 #include "platform/ini_settings_store.h"
+#include "sim/answering_prompter.h"
 #include "sim/virtual_lab.h"
 
 #include <benchmark/benchmark.h>
@@ -15,20 +16,10 @@
 
 namespace {
 
-// The benchmark puts no questions; any that came would be answered "no".
-class SilentPrompter final : public vqs::Prompter {
-public:
-    vqs::PromptAnswer message(vqs::PromptKind, const QString&, vqs::PromptButtons) override {
-        return vqs::PromptAnswer::Cancel;
-    }
-    std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
-    std::optional<QString> chooseDirectory(const QString&, const QString&) override { return {}; }
-    QString inputBox(const QString&, const QString&, const QString& text) override { return text; }
-};
 
 struct Lab {
     QTemporaryDir dir;
-    SilentPrompter prompter;
+    vqs::sim::AnsweringPrompter prompter;
     vqs::FixedClock clock{QDate(2026, 12, 10), QTime(10, 0)};
     std::unique_ptr<vqs::IniSettingsStore> store;
     std::unique_ptr<vqs::AppServices> services;

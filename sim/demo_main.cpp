@@ -6,6 +6,7 @@
 #include "data/settings_store.h"
 #include "platform/clock.h"
 #include "platform/ini_settings_store.h"
+#include "sim/answering_prompter.h"
 #include "sim/demo_tour.h"
 #include "sim/virtual_lab.h"
 
@@ -42,18 +43,6 @@ bool keepNetworkOnLoopback(vqs::SettingsStore& store) {
 // The virtual CS-2000 answers on this port; the search finds it a few seconds after start.
 constexpr int kVirtualCs2000Port = 4;
 
-// Without a display nobody can answer a question: the demo prints it and answers yes.
-class AnsweringPrompter final : public vqs::Prompter {
-public:
-    vqs::PromptAnswer message(vqs::PromptKind, const QString& text,
-                              vqs::PromptButtons buttons) override {
-        std::printf("demo: asked \"%s\", answering yes\n", qPrintable(text));
-        return buttons == vqs::PromptButtons::YesNo ? vqs::PromptAnswer::Yes : vqs::PromptAnswer::Ok;
-    }
-    std::optional<QString> openFile(const QString&, const QString&) override { return {}; }
-    std::optional<QString> chooseDirectory(const QString&, const QString&) override { return {}; }
-    QString inputBox(const QString&, const QString&, const QString& text) override { return text; }
-};
 
 }  // namespace
 
@@ -64,7 +53,7 @@ int main(int argc, char** argv) {
 
     const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
     vqs::QtPrompter windowPrompter;
-    AnsweringPrompter answeringPrompter;
+    vqs::sim::AnsweringPrompter answeringPrompter(/*echo=*/true);
     vqs::Prompter& prompter = offscreen ? static_cast<vqs::Prompter&>(answeringPrompter)
                                         : windowPrompter;
     vqs::SystemClock clock;

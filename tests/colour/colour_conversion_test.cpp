@@ -1,6 +1,7 @@
 #include "colour/colour_conversion.h"
 #include "colour/fixed_text.h"
 
+#include "tests/support/case_name.h"
 #include "tests/support/qt_print.h"
 
 #include <gtest/gtest.h>
@@ -45,12 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Only the u', v' denominator vanishes: x, y stay, u', v' show zero.
         ReadingCase{"u'v' denominator zero", 3.0f, 0.0f, -1.0f, "1.5000", "0.0000", "0.0000",
                     "0.0000", 299323}),
-    [](const auto& info) {
-        std::string name = info.param.what;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return name;
-    });
+    test::CaseName());
 
 TEST(McCamyCct, WildValuesSaturateInsteadOfOverflowing) {
     EXPECT_EQ(mccamyCct(1e6f), std::numeric_limits<int32_t>::max());
@@ -85,12 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "0.4683", 6504},
         TargetCase{"EBU1 given as uv", false, 0.253f, 0.5015f, "0.4145", "0.3651", "0.2530",
                    "0.5015", 3094}),
-    [](const auto& info) {
-        std::string name = info.param.what;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return name;
-    });
+    test::CaseName());
 
 }  // namespace
 }  // namespace vqs

@@ -1,4 +1,5 @@
 #include "data/report_file.h"
+#include "tests/support/case_name.h"
 #include "tests/support/qt_print.h"
 
 #include <gtest/gtest.h>
@@ -145,12 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"a longer key is another key", "VQS_GRY10 = 1\n", "VQS_GRY1", -1, -1},
         KeyCase{"absent", "VQS_GREEN = 1\n", "VQS_RED", -1, -1},
         KeyCase{"text ends at a zero byte", "VQS_RED = 1\0\n", "VQS_RED", -1, -1}),
-    [](const auto& info) {
-        std::string name = info.param.what;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return name;
-    });
+    test::CaseName());
 
 TEST(ParseReport, CompletenessNeedsTheTextsAndSlotsUpTo38) {
     const QByteArray text = reportText(sampleReport(), kTargets);

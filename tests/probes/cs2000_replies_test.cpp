@@ -1,4 +1,5 @@
 #include "probes/cs2000_replies.h"
+#include "tests/support/case_name.h"
 #include "tests/support/qt_print.h"
 
 #include <gtest/gtest.h>
@@ -58,12 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BlockCase{"garbage ends the block", "OK00,1,#?,3\r\n", 3, 1},
                     BlockCase{"not a number is no value", "OK00,1,nan,3\r\n", 3, 1},
                     BlockCase{"noise before the answer", "\x01\x02OK00,1,2,3\r\n", 3, 3}),
-    [](const auto& info) {
-        std::string name = info.param.what;
-        for (char& ch : name)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return name;
-    });
+    test::CaseName());
 
 TEST(CsReplies, ValuesAreTheNumbersSent) {
     auto buffer = bytes("OK00,1.250000e-03,-2.5,7\r\n");
