@@ -3,6 +3,7 @@
 // before the main window and live until the program ends; operations take what they work on
 // as parameters.
 
+#include "charts/chart_set.h"
 #include "colour/probe_reading.h"
 #include "data/monitor_records.h"
 #include "data/settings.h"
@@ -23,6 +24,9 @@ struct AppState {
     std::unique_ptr<MonitorList> monitors = std::make_unique<MonitorList>();
     Settings settings;
     std::unique_ptr<ProbeList> probes = std::make_unique<ProbeList>();
+
+    // Chart records, background pictures and what the drawing areas show.
+    ChartSet charts;
 
     Tprobevals probe1;  // live values of the first probe position
     Tprobevals probe2;  // live values of the second probe position

@@ -1,6 +1,10 @@
 #include "app/chart_area.h"
 
+#include "charts/canvas.h"
+
+#include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 namespace vqs {
 
@@ -8,18 +12,22 @@ ChartArea::ChartArea(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ChartArea::setPicture(const QImage& picture) {
-    picture_ = picture;
+void ChartArea::setSurface(const Canvas* surface) {
+    surface_ = surface;
     update();
 }
 
-void ChartArea::paintEvent(QPaintEvent*) {
+void ChartArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    if (picture_.isNull()) {
-        painter.fillRect(rect(), Qt::black);
+    const QRect dirty = event->rect();
+    if (surface_ == nullptr || surface_->image().isNull()) {
+        painter.fillRect(dirty, Qt::black);
         return;
     }
-    painter.drawImage(0, 0, picture_);
+    const QImage& image = surface_->image();
+    painter.drawImage(dirty.topLeft(), image, dirty);
+    for (const QRect& outside : QRegion(dirty).subtracted(image.rect()))
+        painter.fillRect(outside, Qt::black);
 }
 
 }  // namespace vqs

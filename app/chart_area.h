@@ -1,23 +1,25 @@
 #pragma once
-// A drawing area of the main window: shows a prepared chart picture.
+// A drawing area of the main window: shows the chart surface the refresh draws on, as it is.
 
-#include <QImage>
 #include <QWidget>
 
 namespace vqs {
 
+class Canvas;
+
 class ChartArea final : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ChartArea(QWidget* parent = nullptr);
-    void setPicture(const QImage& picture);
-    const QImage& picture() const { return picture_; }
+    // The surface stays owned by the chart set; the area only reads it while painting.
+    void setSurface(const Canvas* surface);
+    const Canvas* surface() const { return surface_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
-    QImage picture_;
+  private:
+    const Canvas* surface_ = nullptr;
 };
 
 }  // namespace vqs

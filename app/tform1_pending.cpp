@@ -1,8 +1,6 @@
 // Steps of the start-up, measurement, upkeep and shutdown sequences whose subsystems have not
 // landed yet. Each keeps its place in its sequence (the start-up and shutdown steps record that
 // they ran); the subsystem that owns it fills it in:
-//   charts ........................ createCharts, refreshCharts, redrawGammaPanels,
-//                                   replotSpectralPanel
 //   monitor link .................. markLinkClosed, takeOverComNumber, closeLink,
 //                                   disconnectMonitors, sendPatternToMonitor, pushReading,
 //                                   pushDate, readLink, serialReplyCheck, networkPollStep
@@ -15,7 +13,6 @@
 namespace vqs {
 
 void TForm1::resetQsp720LibraryState() { trace("resetQsp720LibraryState"); }
-void TForm1::createCharts() { trace("createCharts"); }
 void TForm1::markLinkClosed() { trace("markLinkClosed"); }
 void TForm1::takeOverComNumber() { trace("takeOverComNumber"); }
 void TForm1::sendPatternToMonitor() {}
@@ -28,9 +25,6 @@ void TForm1::receiveDiscoveryReply() {}
 void TForm1::sendDiscoveryRequest() {}
 void TForm1::pushDate() {}
 void TForm1::networkPollStep() {}
-void TForm1::refreshCharts() {}
-void TForm1::redrawGammaPanels() {}
-void TForm1::replotSpectralPanel() {}
 void TForm1::logCs2000Measurement(int, float, float, float, const Cs2000Spectrum&) {}
 
 }  // namespace vqs

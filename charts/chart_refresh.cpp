@@ -150,13 +150,17 @@ int refreshCharts(ChartSet& set, const ChartInputs& in, int& rgbView) {
     drawMeasuredGamut(set.areas.cieGraph, in.xyMode, set.recordOf(diagramPicture(in.xyMode)),
                       in.sources.report);
 
+    plotSpectralView(set, in);
+
+    if (set.zoom.shown && slot != kStopSlot) refreshZoomChart(set, in, rgbView, slot);
+    return slot;
+}
+
+void plotSpectralView(ChartSet& set, const ChartInputs& in) {
     const PlotTargets plot = plotTargets(set);
     plotMeasurement(set.areas.SpectralGraph, in.spectralView, in.probe2, in.probe2.shown, plot,
                     in.sources);
     plotMeasurement(set.areas.SpectralGraph, in.spectralView, in.probe1, 1, plot, in.sources);
-
-    if (set.zoom.shown && slot != kStopSlot) refreshZoomChart(set, in, rgbView, slot);
-    return slot;
 }
 
 void refreshZoomChart(ChartSet& set, const ChartInputs& in, int rgbView, int slot) {

@@ -41,6 +41,10 @@ int currentSlot(const ChartSet& set, const ChartInputs& inputs);
 // switches `rgbView` to it. Returns the current slot.
 int refreshCharts(ChartSet& set, const ChartInputs& inputs, int& rgbView);
 
+// The current spectral view on the spectral area: the second probe (restoring the panel), then
+// the first over it.
+void plotSpectralView(ChartSet& set, const ChartInputs& inputs);
+
 // Redraws the dynamic content of the zoom window for the current slot.
 void refreshZoomChart(ChartSet& set, const ChartInputs& inputs, int rgbView, int slot);
 

@@ -129,6 +129,12 @@ void createCharts(ChartSet& set, const GammaSources& sources) {
     sizeArea(set.areas.rgbGraph, set.recordOf(kGamutXyPicture));
 }
 
+void redrawGammaPictures(ChartSet& set, const GammaSources& sources) {
+    for (int kind : {2, 3})
+        drawGammaPanel(sizedPicture(set, viewPicture(kind)), kind, set.recordOf(viewPicture(kind)),
+                       sources);
+}
+
 PlotTargets plotTargets(const ChartSet& set) {
     PlotTargets targets;
     for (int view = 0; view < kSpectralViews; ++view) {

@@ -87,6 +87,10 @@ struct ChartSet {
 // `sources` as they are now.
 void createCharts(ChartSet& set, const GammaSources& sources);
 
+// Redraws the grey-scale relative-luminance and gamma pictures, whose target curves follow the
+// target-gamma setting and, for a DICOM target, the report's black and white.
+void redrawGammaPictures(ChartSet& set, const GammaSources& sources);
+
 // The records and pictures plotMeasurement draws the views with.
 PlotTargets plotTargets(const ChartSet& set);
 
