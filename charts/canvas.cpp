@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -12,13 +13,10 @@ namespace vqs {
 
 namespace {
 
-// Point sizes are meant at 96 dots per inch, as on the screens the charts were designed for.
-constexpr int kDotsPerMeter = 3780;
-
 QImage whiteImage(int width, int height) {
     QImage image(width > 0 ? width : 0, height > 0 ? height : 0, QImage::Format_RGB32);
-    image.setDotsPerMeterX(kDotsPerMeter);
-    image.setDotsPerMeterY(kDotsPerMeter);
+    image.setDotsPerMeterX(kCanvasDotsPerMeter);
+    image.setDotsPerMeterY(kCanvasDotsPerMeter);
     image.fill(qRgb(255, 255, 255));
     return image;
 }
@@ -28,7 +26,15 @@ QImage whiteImage(int width, int height) {
 Canvas::Canvas(int width, int height) : image_(whiteImage(width, height)) {}
 
 void Canvas::setSize(int width, int height) {
+    pixels_.drop();
     image_ = whiteImage(width, height);
+}
+
+void Canvas::takePixels() {
+    pixels_.width = image_.width();
+    pixels_.height = image_.height();
+    pixels_.stride = image_.bytesPerLine();
+    pixels_.bits = image_.isNull() ? nullptr : image_.bits();
 }
 
 void Canvas::setBrushColour(QRgb colour) {
@@ -37,8 +43,23 @@ void Canvas::setBrushColour(QRgb colour) {
 }
 
 void Canvas::plot(int x, int y, QRgb colour) {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height()) return;
-    reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = 0xff000000u | colour;
+    if (pixels_.bits == nullptr) takePixels();
+    if (x < 0 || y < 0 || x >= pixels_.width || y >= pixels_.height) return;
+    reinterpret_cast<QRgb*>(pixels_.bits + y * pixels_.stride)[x] = 0xff000000u | colour;
+}
+
+// The brush over [left, right) x [top, bottom), clipped to the picture, a row at a time.
+void Canvas::fillRows(int left, int top, int right, int bottom) {
+    if (pixels_.bits == nullptr) takePixels();
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, pixels_.width);
+    bottom = std::min(bottom, pixels_.height);
+    if (right <= left) return;
+    const QRgb colour = 0xff000000u | brushColour_;
+    for (int y = top; y < bottom; ++y)
+        std::fill_n(reinterpret_cast<QRgb*>(pixels_.bits + y * pixels_.stride) + left, right - left,
+                    colour);
 }
 
 void Canvas::setPixel(int x, int y, QRgb colour) {
@@ -103,9 +124,7 @@ void Canvas::polyline(std::span<const QPoint> points) {
 
 void Canvas::rectangle(int left, int top, int right, int bottom) {
     if (right <= left || bottom <= top) return;
-    if (brushStyle_ == BrushStyle::solid)
-        for (int y = top + 1; y < bottom - 1; ++y)
-            for (int x = left + 1; x < right - 1; ++x) plot(x, y, brushColour_);
+    if (brushStyle_ == BrushStyle::solid) fillRows(left + 1, top + 1, right - 1, bottom - 1);
     for (int x = left; x < right; ++x) {
         plot(x, top, penColour_);
         plot(x, bottom - 1, penColour_);
@@ -157,25 +176,25 @@ const QFont& Canvas::font() const {
 }
 
 int Canvas::textWidth(const QString& text) const {
-    return QFontMetrics(font(), &image_).horizontalAdvance(text);
+    return stamp(text).advance;
 }
 
 int Canvas::textHeight(const QString&) const {
-    return QFontMetrics(font(), &image_).height();
+    return stamp(QStringLiteral(" ")).height;
 }
 
+const TextStamp& Canvas::stamp(const QString& text) const {
+    const QFont& f = font();
+    return stamps_.stamp(f, f.pointSize(), text);
+}
+
+// The text's box in the brush colour while the brush is solid, then its glyphs in the font
+// colour, as a painter draws a text without antialiasing.
 void Canvas::textOut(int x, int y, const QString& text) {
     if (image_.isNull() || text.isEmpty()) return;
-    const QFont& f = font();
-    const QFontMetrics metrics(f, &image_);
-    const QRect box(x, y, metrics.horizontalAdvance(text), metrics.height());
-    QPainter painter(&image_);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    if (brushStyle_ == BrushStyle::solid) painter.fillRect(box, QColor(brushColour_));
-    painter.setFont(f);
-    painter.setPen(QColor(fontColour_));
-    painter.drawText(x, y + metrics.ascent(), text);
+    const TextStamp& s = stamp(text);
+    if (brushStyle_ == BrushStyle::solid) fillRows(x, y, x + s.advance, y + s.height);
+    for (const QPoint& p : s.ink) plot(x + p.x(), y + p.y(), fontColour_);
 }
 
 void Canvas::copyRect(const QRect& destRect, const Canvas& source, const QRect& sourceRect) {
@@ -184,6 +203,7 @@ void Canvas::copyRect(const QRect& destRect, const Canvas& source, const QRect& 
     // A copy within one picture reads from a snapshot so the areas may overlap.
     const QImage from = &source == this ? image_.copy(sourceRect) : source.image_;
     const QRect fromRect = &source == this ? QRect(QPoint(0, 0), sourceRect.size()) : sourceRect;
+    pixels_.drop();
     QPainter painter(&image_);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

@@ -9,6 +9,8 @@
 //   background is filled with the brush colour;
 // - pixels outside the picture are silently skipped.
 
+#include "charts/text_stamp.h"
+
 #include <QtGui/qrgb.h>
 #include <QFont>
 #include <QImage>
@@ -32,7 +34,11 @@ class Canvas {
     void setSize(int width, int height);
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
-    const QImage& image() const { return image_; }
+    // Whoever holds the picture may share it; the next drawing then writes to a copy of its own.
+    const QImage& image() const {
+        pixels_.drop();
+        return image_;
+    }
 
     // Pen, brush and font state; each drawing operation uses what is set when it runs.
     void setPenColour(QRgb colour) { penColour_ = colour; }
@@ -68,11 +74,33 @@ class Canvas {
     void copyRect(const QRect& destRect, const Canvas& source, const QRect& sourceRect);
 
   private:
+    // The picture's pixel buffer, taken once instead of per pixel, which is what most drawing
+    // costs otherwise. Copying a canvas drops the cache on both sides, so neither writes into a
+    // buffer the two still share.
+    struct PixelCache {
+        PixelCache() = default;
+        PixelCache(const PixelCache& other) { other.drop(); }
+        PixelCache& operator=(const PixelCache& other) {
+            drop();
+            other.drop();
+            return *this;
+        }
+        void drop() const { bits = nullptr; }
+        mutable uchar* bits = nullptr;
+        mutable qsizetype stride = 0;
+        mutable int width = 0;
+        mutable int height = 0;
+    };
+    void takePixels();
+
     void plot(int x, int y, QRgb colour);
+    void fillRows(int left, int top, int right, int bottom);
     void penDot(int x, int y);
     const QFont& font() const;
+    const TextStamp& stamp(const QString& text) const;
 
     QImage image_;
+    PixelCache pixels_;
     QRgb penColour_ = qRgb(0, 0, 0);
     int penWidth_ = 1;
     QRgb brushColour_ = qRgb(255, 255, 255);
@@ -83,6 +111,7 @@ class Canvas {
     // The font of the last size used; building a font per text is what text output costs most.
     mutable QFont font_;
     mutable int fontBuiltForSize_ = 0;
+    mutable TextStampCache stamps_;
 };
 
 }  // namespace vqs

@@ -143,7 +143,12 @@ int currentSlot(const ChartSet& set, const ChartInputs& in) {
 int refreshCharts(ChartSet& set, const ChartInputs& in, int& rgbView) {
     const int slot = currentSlot(set, in);
     if (isPrimarySlot(slot)) rgbView = slot - kFirstPrimarySlot;
-    showChartPictures(set, in.xyMode, rgbView);
+    // Outside the overview the current reading restores the diagram right away, so copying it
+    // here as well would only repeat the largest copy of the refresh.
+    if (slot == kStopSlot)
+        showChartPictures(set, in.xyMode, rgbView);
+    else
+        showPanelPictures(set, in.xyMode, rgbView);
     if (slot != -1) drawCurrentSlot(set, in, slot);
     if (slot != kStopSlot) drawCurrentReadings(set, in);
     // The pen is what the markers or the current point left: black or white.

@@ -148,6 +148,10 @@ PlotTargets plotTargets(const ChartSet& set) {
 
 void showChartPictures(ChartSet& set, bool xyMode, int rgbView) {
     showPicture(set, diagramPicture(xyMode), set.areas.cieGraph);
+    showPanelPictures(set, xyMode, rgbView);
+}
+
+void showPanelPictures(ChartSet& set, bool xyMode, int rgbView) {
     showPicture(set, greyPicture(xyMode), set.areas.grayScaleGraph);
     showPicture(set, ebuPicture(xyMode), set.areas.ebuColorsGraph);
     showRgbPanel(set, xyMode, rgbView);

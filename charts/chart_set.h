@@ -97,6 +97,8 @@ PlotTargets plotTargets(const ChartSet& set);
 // Copies the chromaticity, grey-scale and EBU-colour pictures of the mode onto their areas,
 // then the RGB panel.
 void showChartPictures(ChartSet& set, bool xyMode, int rgbView);
+// The same without the chromaticity diagram.
+void showPanelPictures(ChartSet& set, bool xyMode, int rgbView);
 // Copies the gamut picture of the mode and primary (rgbView 0, 1, 2) onto rgbGraph.
 void showRgbPanel(ChartSet& set, bool xyMode, int rgbView);
 
