@@ -83,7 +83,7 @@ void drawAxis(Canvas& canvas, const AxisSpec& axis);
 // axis format; empty when the two values are equal (such an axis has no labels).
 QString axisLabel(const AxisSpec& axis, int tick);
 
-// The chart's usual pair of axes with their labels; the rest of the spec comes from the chart.
+// The chart's usual pair of axes with their labels; the rest of the description comes from the chart.
 AxisSpec horizontalAxis(const TGraphConstrains& chart, float first, float second,
                         const char* format, int minorTicks);
 AxisSpec verticalAxis(const TGraphConstrains& chart, float first, float second, const char* format,

@@ -169,15 +169,15 @@ const MeasuredView* measuredView(int view) {
 }
 
 void drawMeasuredCurve(Canvas& canvas, int kind, const TGraphConstrains& chart,
-                       const GammaSources& sources, const MeasuredView& spec) {
+                       const GammaSources& sources, const MeasuredView& measured) {
     canvas.setPenColour(kMeasuredCurveColour);
     canvas.setPenWidth(1);
-    drawCurve(canvas, chart, kind, sources, spec.first, spec.last, [&](int slot) -> double {
+    drawCurve(canvas, chart, kind, sources, measured.first, measured.last, [&](int slot) -> double {
         if (isGammaKind(kind))
-            return measuredGamma(sources.report, sources.targets, slot, spec.blackSlot,
-                                 spec.whiteSlot);
-        if (slot == spec.blackSlot) return 0.0;
-        return measuredRelative(sources.report, slot, spec.blackSlot, spec.whiteSlot);
+            return measuredGamma(sources.report, sources.targets, slot, measured.blackSlot,
+                                 measured.whiteSlot);
+        if (slot == measured.blackSlot) return 0.0;
+        return measuredRelative(sources.report, slot, measured.blackSlot, measured.whiteSlot);
     });
 }
 
@@ -214,21 +214,21 @@ void plotMeasurement(Canvas& canvas, int view, const Tprobevals& reading, int ma
         return;
     }
     // The gamma views plot the report rather than the reading.
-    const MeasuredView* spec = measuredView(view);
-    if (spec == nullptr) return;
-    if (sources.report.xyz[spec->whenSlot].Y == 0.0f) return;
+    const MeasuredView* measured = measuredView(view);
+    if (measured == nullptr) return;
+    if (sources.report.xyz[measured->whenSlot].Y == 0.0f) return;
 
     const bool dicom = isDicomTarget(sources.targetGamma);
     // The redrawn background uses the same record as the curve, so axes, targets and the
     // measured values always share one vertical range.
-    if (screen && (spec->alwaysRedraw || dicom)) drawGammaPanel(canvas, view, *chart, sources);
+    if (screen && (measured->alwaysRedraw || dicom)) drawGammaPanel(canvas, view, *chart, sources);
 
     canvas.setFontColour(screen ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
     canvas.setBrushColour(screen ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-    const QString caption = spec->dicomCaption || dicom ? kDicomCaption : sources.targetGamma;
+    const QString caption = measured->dicomCaption || dicom ? kDicomCaption : sources.targetGamma;
     canvas.textOut(chart->x.margin + 10, 5, caption);
 
-    drawMeasuredCurve(canvas, view, *chart, sources, *spec);
+    drawMeasuredCurve(canvas, view, *chart, sources, *measured);
 }
 
 }  // namespace vqs

@@ -314,7 +314,7 @@ TEST_F(IniStoreTest, ADamagedFileGivesWhatCanBeReadAndIsRepairedByTheNextSave) {
 
 TEST_F(IniStoreTest, AValueOfAnotherTypeKeepsTheDefault) {
     ASSERT_TRUE(put("COMNO", int32_t{3}));
-    ASSERT_TRUE(put("NETWORKIP", QByteArray("10.0.0.1")));
+    ASSERT_TRUE(put("NETWORKIP", QByteArray("127.0.0.9")));
     ASSERT_TRUE(put("TP_POSITION_0", QStringLiteral("5")));
     ASSERT_TRUE(put("TARGETGAMMA", int32_t{2}));
     ASSERT_TRUE(put("F3TLWH", QStringLiteral("0000")));
