@@ -1,19 +1,14 @@
 // CPU time of the chart refresh that runs on every reading, alone and inside a whole
 // measurement tick with two spectral probes delivering, live and on "Stop (Show All)".
 
-#include "app/application.h"
+#include "bench/offscreen_window.h"
 #include "charts/chart_refresh.h"
 #include "charts/chromaticity_locus.h"
 #include "colour/colour_conversion.h"
-#include "data/settings_store.h"
-#include "platform/ini_settings_store.h"
-#include "sim/answering_prompter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QComboBox>
-#include <QTemporaryDir>
-#include <QTimer>
 
 #include <cmath>
 
@@ -105,25 +100,14 @@ BENCHMARK(BM_RefreshCharts)
 
 // The main window with two spectrometers selected; the charts are refreshed for each reading.
 struct Window {
-    QTemporaryDir dir;
-    vqs::sim::AnsweringPrompter prompter;
-    vqs::FixedClock clock{QDate(2026, 12, 10), QTime(10, 0)};
-    std::unique_ptr<vqs::IniSettingsStore> store;
-    std::unique_ptr<vqs::AppServices> services;
-    vqs::AppState state;
-    vqs::Windows windows;
+    vqs::bench::OffscreenWindow window;
+    vqs::AppState& state = window.state;
+    vqs::Windows& windows = window.windows;
     SteadySpectrometer first;
     SteadySpectrometer second;
 
     Window() {
-        qputenv("VQS_SERIAL_DIR", dir.filePath("serial").toLocal8Bit());
-        store = std::make_unique<vqs::IniSettingsStore>(dir.filePath("VQS1.0.ini"),
-                                                        vqs::kSettingsBaseKey);
-        services = std::make_unique<vqs::AppServices>(prompter, clock, *store);
-        windows = vqs::createWindows(state, *services);
-        vqs::TForm1& form = *windows.form1;
-        form.Timer1->stop();
-        form.Timer2->stop();
+        vqs::TForm1& form = window.open();
         second.offset = 2.0f;
         for (int row : {0, 1}) {
             (*state.probes)[row].type = row == 0 ? vqs::kProbeQsp720 : vqs::kProbeJeti;
@@ -177,12 +161,4 @@ BENCHMARK(BM_RepaintChartAreas)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("VQS_LOOPBACK_ONLY", "1");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return vqs::bench::runOffscreenBenchmarks(argc, argv); }
