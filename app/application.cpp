@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "app/dark_theme.h"
+
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -12,6 +14,7 @@ namespace vqs {
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Lumiquest"));
     setOrganizationName(QStringLiteral("NORVALE"));
+    applyDarkTheme(*this);
 }
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
@@ -31,6 +34,10 @@ Windows createWindows(AppState& state, AppServices& services) {
     windows.form3 = std::make_unique<TForm3>();
     windows.form2 = std::make_unique<TForm2>(state.settings.patternGeometry);
     windows.form1->setPatternWindow(windows.form2.get());
+    windows.form1->setZoomWindow(windows.form3.get());
+    // Only the main window keeps the program running.
+    windows.form2->setAttribute(Qt::WA_QuitOnClose, false);
+    windows.form3->setAttribute(Qt::WA_QuitOnClose, false);
     return windows;
 }
 

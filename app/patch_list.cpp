@@ -1,9 +1,11 @@
 #include "app/patch_list.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace vqs {
 
@@ -12,7 +14,7 @@ namespace {
 constexpr int kSwatchWidth = 14;
 
 class SwatchDelegate final : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
@@ -29,8 +31,19 @@ public:
         painter->setPen(Qt::white);
         painter->setFont(option.font);
         const QRect textRect = row.adjusted(kSwatchWidth + 4, 0, 0, 0);
-        painter->drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-                          index.data(Qt::DisplayRole).toString());
+        // A text longer than the row ends in an ellipsis; the whole text is the tool tip.
+        const QString text = QFontMetrics(option.font)
+                                 .elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                             textRect.width());
+        painter->drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text);
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override {
+        if (event->type() != QEvent::ToolTip || !index.isValid())
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QToolTip::showText(event->globalPos(), index.data(Qt::DisplayRole).toString(), view);
+        return true;
     }
 };
 
@@ -51,7 +64,9 @@ void PatchListWidget::addPatch(const QString& text, const QColor& swatch) {
     item->setData(Qt::DecorationRole, swatch);
 }
 
-void PatchListWidget::selectSlot(int slot) { setCurrentRow(slot); }
+void PatchListWidget::selectSlot(int slot) {
+    setCurrentRow(slot);
+}
 
 void PatchListWidget::mousePressEvent(QMouseEvent* event) {
     QListWidget::mousePressEvent(event);
@@ -75,6 +90,8 @@ void PatchListWidget::focusOutEvent(QFocusEvent* event) {
     emit exited();
 }
 
-void PatchListWidget::wheelEvent(QWheelEvent* event) { event->ignore(); }
+void PatchListWidget::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}
 
 }  // namespace vqs

@@ -3,6 +3,7 @@
 #include "app/build_label.h"
 #include "app/dark_theme.h"
 #include "app/patch_list.h"
+#include "app/tform2.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,18 +11,26 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QShortcut>
+#include <QTableWidget>
 #include <QTimer>
 #include <QWheelEvent>
 
 namespace vqs {
 
+namespace {
+
+constexpr QSize kDesignSize(1279, 756);
+
+}  // namespace
+
 TForm1::TForm1(AppState& state, AppServices& services, QWidget* parent)
     : QWidget(parent), state_(state), services_(services) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Norvale - VQS 1.0  Lumiquest"));
-    resize(1279, 756);
+    // Controls stand at fixed places: a smaller window would clip them.
+    setMinimumSize(kDesignSize);
+    resize(kDesignSize);
     applyDarkTheme(*this);
     createControls();
     connectHandlers();
@@ -159,12 +168,18 @@ void TForm1::FormClose() {
     }
 }
 
+// Closing the main window ends the program: the auxiliary windows close with it, so the test
+// pattern does not stay on the monitor under test (they do not keep the program running).
 void TForm1::closeEvent(QCloseEvent* event) {
     FormClose();
+    for (QWidget* window : {static_cast<QWidget*>(patternWindow_), zoomWindow_})
+        if (window != nullptr) window->close();
     event->accept();
 }
 
-bool TForm1::FormHelp() { return true; }
+bool TForm1::FormHelp() {
+    return true;
+}
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == StringGrid1 && event->type() == QEvent::FocusOut) StringGrid1Exit();
@@ -173,18 +188,26 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Patch list -----------------------------------------------------------------------------
 
-int TForm1::selectedSlot() const { return colorsgsgroup->selectedSlot(); }
+int TForm1::selectedSlot() const {
+    return colorsgsgroup->selectedSlot();
+}
 
-void TForm1::selectSlot(int slot) { colorsgsgroup->selectSlot(slot); }
+void TForm1::selectSlot(int slot) {
+    colorsgsgroup->selectSlot(slot);
+}
 
 void TForm1::colorsgsgroupClick() {
     patchSelected();
     showTargetValues(selectedSlot());
 }
 
-void TForm1::colorsgsgroupEnter() { state_.listHasFocus = true; }
+void TForm1::colorsgsgroupEnter() {
+    state_.listHasFocus = true;
+}
 
-void TForm1::colorsgsgroupExit() { state_.listHasFocus = false; }
+void TForm1::colorsgsgroupExit() {
+    state_.listHasFocus = false;
+}
 
 void TForm1::FormMouseWheelDown() {
     if (!state_.listHasFocus) return;

@@ -107,6 +107,7 @@ public:
 
     // Test pattern.
     void setPatternWindow(TForm2* window) { patternWindow_ = window; }
+    void setZoomWindow(QWidget* window) { zoomWindow_ = window; }
     void Button2Click();
     bool updatePatternWindow();
 
@@ -185,6 +186,7 @@ private:
     AppState& state_;
     AppServices& services_;
     TForm2* patternWindow_ = nullptr;  // created after the main window
+    QWidget* zoomWindow_ = nullptr;    // likewise
     ProbeDriverTable drivers_;
     std::unique_ptr<Cs2000Driver> cs2000_;
     QStringList stepTrace_;

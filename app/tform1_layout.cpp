@@ -1,6 +1,7 @@
 // The composition of the main window: every control with its name, text, colours and place.
 
 #include "app/chart_area.h"
+#include "app/eliding_combo_box.h"
 #include "app/patch_list.h"
 #include "app/tform1.h"
 
@@ -83,6 +84,12 @@ QComboBox* dropDown(QWidget* parent, const char* name, const QStringList& items,
     return c;
 }
 
+ElidingComboBox* probeList(QWidget* parent, const char* name, const QRect& place) {
+    auto* c = named(new ElidingComboBox(parent), name);
+    c->setGeometry(place);
+    return c;
+}
+
 QLineEdit* edit(QWidget* parent, const char* name, const QRect& place) {
     auto* e = named(new QLineEdit(parent), name);
     e->setGeometry(place);
@@ -127,8 +134,8 @@ void TForm1::createReadouts() {
         auto n = [suffix](const char* base) { return QByteArray(base) + suffix; };
         r.x = readoutLabel(this, n("_xyCCT_xvalue"), QStringLiteral("0.3127"), c.x, rowXy, colour);
         r.y = readoutLabel(this, n("_xyCCT_yvalue"), QStringLiteral("0.3290"), c.y, rowXy, colour);
-        r.cct = readoutLabel(this, n("_xyCCT_CCTvalue"), QStringLiteral("6504"), c.cct, rowXy,
-                             colour);
+        r.cct =
+            readoutLabel(this, n("_xyCCT_CCTvalue"), QStringLiteral("6504"), c.cct, rowXy, colour);
         r.u = readoutLabel(this, n("_UV_uvalue"), QStringLiteral("0.1978"), c.x, rowUv, colour);
         r.v = readoutLabel(this, n("_UV_vvalue"), QStringLiteral("0.4683"), c.y, rowUv, colour);
         r.X = readoutLabel(this, n("_XYZ_Xvalue"), QStringLiteral("95.0"), c.x, rowXyz, colour);
@@ -184,24 +191,25 @@ void TForm1::createCapturePanel() {
 void TForm1::createProbePanel() {
     Panel2 = panel(this, "Panel2", {939, 137, 313, 224});
     label(Panel2, "Label7", QStringLiteral("Colori/Spectrometer"), 8, 4);
-    label(Panel2, "Label17", QStringLiteral("Brightness Range"), 166, 4);
+    label(Panel2, "Label17", QStringLiteral("Brightness Range"), 176, 4);
     label(Panel2, "Label8", QStringLiteral("1."), 8, 24);
     label(Panel2, "Label11", QStringLiteral("2."), 8, 48);
-    firstSM = dropDown(Panel2, "firstSM", {}, {22, 20, 140, 21});
-    scndSM = dropDown(Panel2, "scndSM", {}, {22, 44, 140, 21});
-    firstSMRange = dropDown(Panel2, "firstSMRange",
-                            {QStringLiteral("Auto"), QStringLiteral("Bright"),
-                             QStringLiteral("Normal"), QStringLiteral("Medium"),
-                             QStringLiteral("Dark")},
-                            {166, 20, 76, 21});
+    // The probe lists take what the row leaves: probe names end in their serial numbers.
+    firstSM = probeList(Panel2, "firstSM", {20, 20, 152, 21});
+    scndSM = probeList(Panel2, "scndSM", {20, 44, 152, 21});
+    firstSMRange =
+        dropDown(Panel2, "firstSMRange",
+                 {QStringLiteral("Auto"), QStringLiteral("Bright"), QStringLiteral("Normal"),
+                  QStringLiteral("Medium"), QStringLiteral("Dark")},
+                 {176, 20, 68, 21});
     // The second list's entries are spelled as the instrument makers' users know them.
-    scndSMRange = dropDown(Panel2, "scndSMRange",
-                           {QStringLiteral("Auto"), QStringLiteral("Bright"),
-                            QStringLiteral("Norma"), QStringLiteral("Mediuml"),
-                            QStringLiteral("Dark")},
-                           {166, 44, 76, 21});
-    firstSMdark = button(Panel2, "firstSMdark", QStringLiteral("CalScan"), {246, 20, 60, 21});
-    secondSMDark = button(Panel2, "secondSMDark", QStringLiteral("CalScan"), {246, 44, 60, 21});
+    scndSMRange =
+        dropDown(Panel2, "scndSMRange",
+                 {QStringLiteral("Auto"), QStringLiteral("Bright"), QStringLiteral("Norma"),
+                  QStringLiteral("Mediuml"), QStringLiteral("Dark")},
+                 {176, 44, 68, 21});
+    firstSMdark = button(Panel2, "firstSMdark", QStringLiteral("CalScan"), {248, 20, 58, 21});
+    secondSMDark = button(Panel2, "secondSMDark", QStringLiteral("CalScan"), {248, 44, 58, 21});
 
     label(Panel2, "Label5", QStringLiteral("Local Report Directory"), 11, 84);
     editWorkingDir = edit(Panel2, "editWorkingDir", {11, 99, 174, 21});

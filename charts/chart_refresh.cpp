@@ -1,6 +1,7 @@
 #include "charts/chart_refresh.h"
 
 #include "charts/chromaticity_locus.h"
+#include "charts/grading.h"
 #include "charts/tolerance_field.h"
 #include "charts/tolerance_panels.h"
 #include "charts/zoom_chart.h"
@@ -57,8 +58,9 @@ void drawAllResults(ChartSet& set, const ChartInputs& in) {
         const XyzTriple& v = in.sources.report.xyz[t];
         if (v.Y == 0.0f) continue;
         const ChartPoint p = resultPoint(v, xy);
-        // Grey0 has no chromaticity worth showing among the greys.
-        if ((t >= kFirstGreySlot && t < kLastGreySlot) || t >= kFirstDicomSlot)
+        // The blacks (Grey0, DICOM0) have no chromaticity worth showing among the greys; drawn
+        // last, DICOM0's black marker would also cover every grey marker at D65.
+        if ((t >= kFirstGreySlot && t < kLastGreySlot) || (t >= kFirstDicomSlot && t < kLastSlot))
             marker(areas.grayScaleGraph, set.recordOf(greyPicture(xy)), targets, p, t);
         if (isEbuSlot(t))
             marker(areas.ebuColorsGraph, set.recordOf(ebuPicture(xy)), targets,
@@ -162,7 +164,7 @@ int refreshCharts(ChartSet& set, const ChartInputs& in, int& rgbView) {
 }
 
 void plotSpectralView(ChartSet& set, const ChartInputs& in) {
-    const PlotTargets plot = plotTargets(set);
+    const PlotTargets plot = plotTargets(set, isDicomTarget(in.sources.targetGamma));
     plotMeasurement(set.areas.SpectralGraph, in.spectralView, in.probe2, in.probe2.shown, plot,
                     in.sources);
     plotMeasurement(set.areas.SpectralGraph, in.spectralView, in.probe1, 1, plot, in.sources);
@@ -184,7 +186,7 @@ void refreshZoomChart(ChartSet& set, const ChartInputs& in, int rgbView, int slo
         }
         case kSpectralTag: {
             paintZoomChart(zoom);
-            const PlotTargets plot = plotTargets(set);
+            const PlotTargets plot = plotTargets(set, isDicomTarget(in.sources.targetGamma));
             const int view = in.spectralView + 20;
             if (in.probe2.shown != 0)
                 plotMeasurement(zoom.PaintBox1, view, in.probe2, in.probe2.shown, plot, in.sources);

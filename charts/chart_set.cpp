@@ -2,6 +2,7 @@
 
 #include "charts/chromaticity_diagram.h"
 #include "charts/chromaticity_locus.h"
+#include "charts/grading.h"
 #include "charts/spectral_panel.h"
 #include "charts/tolerance_panels.h"
 
@@ -49,6 +50,8 @@ std::array<TGraphConstrains, kChartRecords> mainRecords() {
 }
 
 constexpr int kDicomRelativePicture = 6;
+constexpr int kGreyGammaView = 3;
+constexpr int kDicomGammaView = 5;
 constexpr int kGreyRelativePicture = 4;
 
 int recordIndex(int picture) {
@@ -63,6 +66,13 @@ Canvas& sizedPicture(ChartSet& set, int picture) {
     Canvas& canvas = set.pictures[picture];
     canvas.setSize(pictureWidth(chart), pictureHeight(chart));
     return canvas;
+}
+
+// The picture whose record draws a picture: its own, but for the grey gamma view under a
+// DICOM target (see viewRecordPicture).
+int pictureRecordPicture(int picture, bool dicomTarget) {
+    const int view = picture - kFirstViewPicture;
+    return view >= 0 && view < kSpectralViews ? viewRecordPicture(view, dicomTarget) : picture;
 }
 
 void sizeArea(Canvas& area, const TGraphConstrains& chart) {
@@ -89,37 +99,33 @@ TGraphConstrains& ChartSet::recordOf(int picture) {
     return records[recordIndex(picture)];
 }
 
+void drawChartPicture(Canvas& canvas, int picture, const TGraphConstrains& chart,
+                      const GammaSources& sources) {
+    if (picture == kDiagramXyPicture || picture == kDiagramUvPicture) {
+        const bool xyMode = picture == kDiagramXyPicture;
+        drawChromaticityDiagram(canvas, xyMode, chart, kDiagramEbuTargets, buildLocus(xyMode),
+                                sources.targets);
+    } else if (picture < viewPicture(2)) {
+        drawSpectralPanel(canvas, chart);
+    } else if (picture < kGreyXyPicture) {
+        drawGammaPanel(canvas, picture - kFirstViewPicture, chart, sources);  // kinds 2..5
+    } else if (picture < kEbuXyPicture) {
+        drawGreyPanel(canvas, picture == kGreyXyPicture, chart);
+    } else if (picture < kGamutXyPicture) {
+        drawEbuPanel(canvas, picture == kEbuXyPicture, chart);
+    } else if (picture < kChartPictures) {
+        const bool xyMode = picture < kGamutUvPicture;
+        const int primary = picture - (xyMode ? kGamutXyPicture : kGamutUvPicture);
+        drawGamutPanel(canvas, xyMode, primary, chart, primaryBox(primary));
+    }
+}
+
 void createCharts(ChartSet& set, const GammaSources& sources) {
     set.records = mainRecords();
-
-    for (bool xyMode : {true, false})
-        drawChromaticityDiagram(sizedPicture(set, diagramPicture(xyMode)), xyMode,
-                                set.recordOf(diagramPicture(xyMode)), kDiagramEbuTargets,
-                                buildLocus(xyMode), sources.targets);
-
-    for (int view : {0, 1})
-        drawSpectralPanel(sizedPicture(set, viewPicture(view)), set.recordOf(viewPicture(view)));
-
-    // Kinds 2..5 of the gamma panels are the views 2..5; drawn in the order grey relative,
-    // DICOM relative, grey gamma, DICOM gamma.
-    for (int kind : {2, 4, 3, 5})
-        drawGammaPanel(sizedPicture(set, viewPicture(kind)), kind, set.recordOf(viewPicture(kind)),
-                       sources);
-
-    for (bool xyMode : {true, false})
-        drawGreyPanel(sizedPicture(set, greyPicture(xyMode)), xyMode,
-                      set.recordOf(greyPicture(xyMode)));
-    for (bool xyMode : {true, false})
-        drawEbuPanel(sizedPicture(set, ebuPicture(xyMode)), xyMode,
-                     set.recordOf(ebuPicture(xyMode)));
-
-    for (bool xyMode : {false, true})
-        for (int primary : {kRedPrimary, kGreenPrimary, kBluePrimary}) {
-            const int picture = gamutPicture(xyMode, primary);
-            drawGamutPanel(sizedPicture(set, picture), xyMode, primary, set.recordOf(picture),
-                           primaryBox(primary));
-        }
-
+    const bool dicomTarget = isDicomTarget(sources.targetGamma);
+    for (int picture = 0; picture < kChartPictures; ++picture)
+        drawChartPicture(sizedPicture(set, picture), picture,
+                         set.recordOf(pictureRecordPicture(picture, dicomTarget)), sources);
     set.zoom.picture = Canvas();
 
     sizeArea(set.areas.cieGraph, set.recordOf(kDiagramXyPicture));
@@ -130,15 +136,23 @@ void createCharts(ChartSet& set, const GammaSources& sources) {
 }
 
 void redrawGammaPictures(ChartSet& set, const GammaSources& sources) {
-    for (int kind : {2, 3})
-        drawGammaPanel(sizedPicture(set, viewPicture(kind)), kind, set.recordOf(viewPicture(kind)),
-                       sources);
+    const bool dicomTarget = isDicomTarget(sources.targetGamma);
+    for (int kind : {2, 3}) {
+        const int picture = viewPicture(kind);
+        drawChartPicture(sizedPicture(set, picture), picture,
+                         set.recordOf(pictureRecordPicture(picture, dicomTarget)), sources);
+    }
 }
 
-PlotTargets plotTargets(const ChartSet& set) {
+int viewRecordPicture(int view, bool dicomTarget) {
+    if (view == kGreyGammaView && dicomTarget) return viewPicture(kDicomGammaView);
+    return viewPicture(view);
+}
+
+PlotTargets plotTargets(const ChartSet& set, bool dicomTarget) {
     PlotTargets targets;
     for (int view = 0; view < kSpectralViews; ++view) {
-        targets.mainCharts[view] = &set.recordOf(viewPicture(view));
+        targets.mainCharts[view] = &set.recordOf(viewRecordPicture(view, dicomTarget));
         targets.mainPictures[view] = &set.pictures[viewPicture(view)];
     }
     targets.zoomChart = &set.zoom.chart;

@@ -82,6 +82,11 @@ struct ChartSet {
     TGraphConstrains& recordOf(int picture);
 };
 
+// Draws picture `picture` of the set (0 .. kChartPictures - 1) on `canvas` with `chart`: the set's
+// own record, or a copy of it in print style.
+void drawChartPicture(Canvas& canvas, int picture, const TGraphConstrains& chart,
+                      const GammaSources& sources);
+
 // Fills every record, sizes and draws every picture, sizes the drawing areas (black until
 // painted) and leaves the zoom picture empty. The gamma panels take their target curves from
 // `sources` as they are now.
@@ -91,8 +96,13 @@ void createCharts(ChartSet& set, const GammaSources& sources);
 // target-gamma setting and, for a DICOM target, the report's black and white.
 void redrawGammaPictures(ChartSet& set, const GammaSources& sources);
 
+// The picture whose record a view of the spectral panel is drawn with. With a DICOM target
+// the grey-scale gamma view takes the DICOM gamma record (1.0 to 5.0): equivalent gammas of the
+// display function reach about 3.9, above the 1.0 to 3.0 of the power-law targets.
+int viewRecordPicture(int view, bool dicomTarget);
+
 // The records and pictures plotMeasurement draws the views with.
-PlotTargets plotTargets(const ChartSet& set);
+PlotTargets plotTargets(const ChartSet& set, bool dicomTarget);
 
 // Copies the chromaticity, grey-scale and EBU-colour pictures of the mode onto their areas,
 // then the RGB panel.

@@ -1,54 +1,31 @@
-// Writes every chromaticity, gamma and DICOM chart as PNG into a folder, in screen and print
-// style, in x, y and u', v', with and without measured data, for a look by eye.
+// Writes every chart as PNG into a folder for a look by eye: each picture of the main chart set
+// on screen and in print style, the drawing areas as a refresh leaves them (live, on a patch,
+// the "Stop (Show All)" overview), every view of the spectral panel with its measured curve, and
+// the gamma pictures under a DICOM target.
 //   lumiquest-gallery <folder>
 
-#include "charts/chromaticity_diagram.h"
+#include "charts/chart_refresh.h"
+#include "charts/chart_set.h"
 #include "charts/gallery_report.h"
-#include "charts/gamma_panel.h"
 #include "charts/grading.h"
 #include "charts/tolerance_field.h"
 
 #include <QDir>
 #include <QGuiApplication>
 
+#include <cmath>
 #include <cstdio>
 
 namespace vqs {
 namespace {
 
-TGraphAxeConstrains axis(int length, float min, float max, int divisions, const char* name) {
-    return {length, 20, min, max, divisions, QString::fromUtf8(name)};
-}
-
-TGraphConstrains chart(TGraphAxeConstrains x, TGraphAxeConstrains y, float refA, float refB,
-                       int style) {
-    TGraphConstrains c;
-    c.x = x;
-    c.y = y;
-    c.refA = refA;
-    c.refB = refB;
-    c.style = style;
-    return c;
-}
-
-TGraphConstrains diagramChart(bool xyMode, int style) {
-    return xyMode ? chart(axis(400, 0, 0.9f, 9, "x"), axis(400, 0, 0.9f, 9, "y"), 0.3127f, 0.329f,
-                          style)
-                  : chart(axis(400, 0, 0.6f, 6, "u"), axis(400, 0, 0.6f, 6, "v"), 0.1978f, 0.4683f,
-                          style);
-}
-
-TGraphConstrains gammaChart(int kind, int screenStyle) {
-    switch (kind) {
-        case 3:
-            return chart(axis(400, 22, 230, 8, "%"), axis(200, 1, 3, 4, "Y%"), 0, 0, screenStyle);
-        case 5:
-            return chart(axis(400, 22, 230, 8, "%"), axis(200, 1, 5, 8, "Y%"), 0, 0, screenStyle);
-        default:
-            return chart(axis(400, 0, 255, 10, "%"), axis(200, 0, 100, 10, "Y%"), 0, 0,
-                         screenStyle);
-    }
-}
+const char* const kPictureNames[kChartPictures] = {
+    "diagram_xy",        "diagram_uv",        "spectral_narrow",      "spectral_wide",
+    "gamma_relative",    "gamma_grey",        "gamma_dicom_relative", "gamma_dicom",
+    "tolerance_grey_xy", "tolerance_grey_uv", "tolerance_ebu_xy",     "tolerance_ebu_uv",
+    "gamut_red_xy",      "gamut_green_xy",    "gamut_blue_xy",        "gamut_red_uv",
+    "gamut_green_uv",    "gamut_blue_uv",
+};
 
 class Gallery {
   public:
@@ -71,91 +48,113 @@ class Gallery {
     int written_ = 0;
 };
 
-const char* styleName(int style) {
-    return style == kPrintStyle ? "print" : "screen";
+// A reading at a chromaticity with a smooth spectrum, so that the spectral views have a curve.
+Tprobevals galleryReading(float x, float y, float Y, float peakNm) {
+    Tprobevals r;
+    r.Y = Y;
+    r.X = x / y * Y;
+    r.Z = (1.0f - x - y) / y * Y;
+    r.x = x;
+    r.y = y;
+    r.up = 4.0f * x / (-2.0f * x + 12.0f * y + 3.0f);
+    r.vp = 9.0f * y / (-2.0f * x + 12.0f * y + 3.0f);
+    r.spectrum.firstWavelength = 380;
+    r.spectrum.lastWavelength = 780;
+    r.spectrum.count = 401;
+    for (int i = 0; i < 401; ++i) {
+        const float d = (380.0f + i - peakNm) / 60.0f;
+        r.spectrum.values[i] = 0.002f + 0.004f * std::exp(-d * d);
+    }
+    return r;
 }
 
-void drawDiagrams(Gallery& gallery, const PatchCatalogue& targets, const Tcaldaten& measured) {
-    for (bool xyMode : {true, false}) {
-        for (int style : {0, kPrintStyle}) {
-            const TGraphConstrains c = diagramChart(xyMode, style);
-            Canvas picture(pictureWidth(c), pictureHeight(c));
-            drawChromaticityDiagram(picture, xyMode, c, kDiagramEbuTargets, buildLocus(xyMode),
-                                    targets);
-            const QString base =
-                QStringLiteral("chromaticity_%1_%2").arg(xyMode ? "xy" : "uv", styleName(style));
-            gallery.save(picture, base);
+// Each picture of the set as the main window has it.
+void savePictures(Gallery& gallery, const ChartSet& set, const QList<int>& pictures,
+                  const QString& prefix) {
+    for (int picture : pictures)
+        gallery.save(set.pictures[picture], prefix + QString::fromLatin1(kPictureNames[picture]));
+}
 
-            // With the measured patches, the measured gamut and the current reading.
-            Canvas withData = picture;
-            for (int slot = 1; slot < kStopSlot; ++slot) {
-                const XyzTriple& v = measured.xyz[slot];
-                const float sum = v.X + v.Y + v.Z;
-                const UvPoint uv = toUV(v.X, v.Y, v.Z);
-                const float a = xyMode ? v.X / sum : uv.up;
-                const float b = xyMode ? v.Y / sum : uv.vp;
-                drawPatchMarker(withData, c, targets, a, b, slot);
-            }
-            withData.setPenColour(style == kPrintStyle ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-            drawMeasuredGamut(withData, xyMode, c, measured);
-            gallery.save(withData, base + QStringLiteral("_measured"));
-
-            Canvas current = picture;
-            drawCurrentPoint(current, c, xyMode ? 0.40f : 0.25f, xyMode ? 0.42f : 0.50f, picture,
-                             1);
-            drawCurrentPoint(current, c, xyMode ? 0.25f : 0.17f, xyMode ? 0.25f : 0.40f, current,
-                             2);
-            gallery.save(current, base + QStringLiteral("_current"));
+// Each picture in print style: the set's record with white paper and black ink.
+void savePrintPictures(Gallery& gallery, const ChartSet& set, const QList<int>& pictures,
+                       const GammaSources& sources, const QString& prefix) {
+    const bool dicomTarget = isDicomTarget(sources.targetGamma);
+    for (int picture : pictures) {
+        const int view = picture - kFirstViewPicture;
+        const bool isView = view >= 0 && view < kSpectralViews;
+        TGraphConstrains chart =
+            set.recordOf(isView ? viewRecordPicture(view, dicomTarget) : picture);
+        chart.style = kPrintStyle;
+        Canvas canvas(pictureWidth(chart), pictureHeight(chart));
+        drawChartPicture(canvas, picture, chart, sources);
+        // The gamma views carry their measured curve, as the report prints them.
+        if (isView && view >= 2) {
+            PlotTargets plot;
+            plot.reportChart = &chart;
+            plotMeasurement(canvas, view + 10, Tprobevals{}, 1, plot, sources);
         }
+        gallery.save(canvas, prefix + QString::fromLatin1(kPictureNames[picture]));
     }
 }
 
-void drawToleranceFields(Gallery& gallery) {
-    const TGraphConstrains xy =
-        chart(axis(160, 0.30f, 0.32f, 2, "x"), axis(160, 0.32f, 0.34f, 2, "y"), 0.3127f, 0.329f, 0);
-    const TGraphConstrains uv = chart(axis(160, 0.19f, 0.21f, 2, "u'"),
-                                      axis(160, 0.46f, 0.48f, 2, "v'"), 0.1978f, 0.4683f, 0);
-    for (bool xyMode : {true, false}) {
-        const TGraphConstrains& c = xyMode ? xy : uv;
-        Canvas picture(pictureWidth(c), pictureHeight(c));
-        drawChartFrame(picture, c, qRgb(0, 0, 0));
-        drawAxis(picture, horizontalAxis(c, c.x.min, c.x.min + 0.01f, "%3.2f", 0));
-        drawAxis(picture, verticalAxis(c, c.y.min, c.y.min + 0.01f, "%3.2f", 0));
-        picture.setPenColour(qRgb(255, 255, 255));
-        drawToleranceField(picture, xyMode, c, greyTolerance, kToleranceCross | kToleranceEllipses);
-        gallery.save(picture, QStringLiteral("tolerance_grey_%1").arg(xyMode ? "xy" : "uv"));
-    }
+void saveAreas(Gallery& gallery, const ChartSet& set, const QString& prefix) {
+    const std::pair<const Canvas*, const char*> areas[] = {
+        {&set.areas.cieGraph, "cieGraph"},
+        {&set.areas.SpectralGraph, "SpectralGraph"},
+        {&set.areas.grayScaleGraph, "grayScaleGraph"},
+        {&set.areas.ebuColorsGraph, "ebuColorsGraph"},
+        {&set.areas.rgbGraph, "rgbGraph"},
+    };
+    for (const auto& [area, name] : areas) gallery.save(*area, prefix + QString::fromLatin1(name));
 }
 
-void drawGammaPanels(Gallery& gallery, const PatchCatalogue& targets, const Tcaldaten& measured) {
-    const Tcaldaten empty;
-    for (const char* target : {"2.2", "DICOM"}) {
-        const QString targetGamma = QString::fromLatin1(target);
-        for (int style : {0, kPrintStyle}) {
-            for (int kind = 2; kind <= 5; ++kind) {
-                // The relative panels share a record of style 1 on screen.
-                const int chartStyle = style == kPrintStyle ? kPrintStyle : (kind % 2 == 0 ? 1 : 0);
-                const TGraphConstrains c = gammaChart(kind, chartStyle);
-                const QString base =
-                    QStringLiteral("gamma_kind%1_%2_%3")
-                        .arg(kind)
-                        .arg(targetGamma == QLatin1String("DICOM") ? "dicom" : "2.2",
-                             styleName(style));
-                Canvas picture(pictureWidth(c), pictureHeight(c));
-                drawGammaPanel(picture, kind, c, GammaSources{empty, targets, targetGamma});
-                gallery.save(picture, base);
+// The drawing areas after refreshes: live on a grey, on EBU8 and on red with a second probe, and
+// the overview of a whole measured report, each in u', v' and in x, y.
+void saveRefreshes(Gallery& gallery, ChartSet& set, const Tcaldaten& report,
+                   const PatchCatalogue& targets) {
+    const QString gamma = QStringLiteral("2.35");
+    struct Scene {
+        const char* name;
+        Tprobevals first, second;
+        int slot;
+    };
+    const Scene scenes[] = {
+        {"live_grey", galleryReading(0.3135f, 0.3280f, 120.0f, 550.0f), {}, kStartSlot},
+        {"live_ebu8", galleryReading(0.4390f, 0.3190f, 22.0f, 610.0f), {}, 32},
+        {"live_red_two_probes", galleryReading(0.637f, 0.332f, 53.0f, 640.0f),
+         galleryReading(0.633f, 0.336f, 51.0f, 630.0f), 1},
+        {"overview", galleryReading(0.3127f, 0.329f, 100.0f, 550.0f), {}, kStopSlot},
+    };
+    int rgbView = 0;
+    for (bool xyMode : {false, true})
+        for (const Scene& scene : scenes) {
+            Tprobevals second = scene.second;
+            second.shown = second.Y > 0.0f ? 2 : 0;
+            const ChartInputs in{scene.first, second, GammaSources{report, targets, gamma},
+                                 xyMode,      0,      scene.slot};
+            refreshCharts(set, in, rgbView);
+            saveAreas(gallery, set,
+                      QStringLiteral("screen_%1_%2_").arg(scene.name, xyMode ? "xy" : "uv"));
+        }
+}
 
-                const GammaSources sources{measured, targets, targetGamma};
-                Canvas withData(pictureWidth(c), pictureHeight(c));
-                drawGammaPanel(withData, kind, c, sources);
-                PlotTargets plot;
-                plot.mainCharts[kind] = &c;
-                plot.mainPictures[kind] = &picture;
-                plot.reportChart = &c;
-                const int view = style == kPrintStyle ? kind + 10 : kind;
-                plotMeasurement(withData, view, Tprobevals{}, 1, plot, sources);
-                gallery.save(withData, base + QStringLiteral("_measured"));
-            }
+// Every view of the spectral panel over the measured report, for a power-law and a DICOM target.
+void saveSpectralViews(Gallery& gallery, ChartSet& set, const Tcaldaten& report,
+                       const PatchCatalogue& targets) {
+    const Tprobevals first = galleryReading(0.3127f, 0.329f, 100.0f, 560.0f);
+    const Tprobevals second = [] {
+        Tprobevals r = galleryReading(0.30f, 0.32f, 90.0f, 500.0f);
+        r.shown = 2;
+        return r;
+    }();
+    for (const char* target : {"2.35", "DICOM"}) {
+        const GammaSources sources{report, targets, QString::fromLatin1(target)};
+        redrawGammaPictures(set, sources);
+        for (int view = 0; view < kSpectralViews; ++view) {
+            const ChartInputs in{first, second, sources, false, view, kStartSlot};
+            plotSpectralView(set, in);
+            gallery.save(set.areas.SpectralGraph,
+                         QStringLiteral("screen_view%1_%2").arg(view).arg(target).toLower());
         }
     }
 }
@@ -172,12 +171,25 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    const vqs::PatchCatalogue targets = vqs::makePatchCatalogue();
-    const vqs::Tcaldaten measured = vqs::makeGalleryReport(targets);
-    vqs::Gallery gallery(folder);
-    vqs::drawDiagrams(gallery, targets, measured);
-    vqs::drawToleranceFields(gallery);
-    vqs::drawGammaPanels(gallery, targets, measured);
+    using namespace vqs;
+    const PatchCatalogue targets = makePatchCatalogue();
+    const Tcaldaten measured = makeGalleryReport(targets);
+    Gallery gallery(folder);
+    ChartSet set;
+    // Only the grey-scale gamma pictures follow the target; they are shown for both kinds.
+    QList<int> everyPicture;
+    for (int picture = 0; picture < kChartPictures; ++picture) everyPicture << picture;
+    const QList<int> targetPictures = {viewPicture(2), viewPicture(3)};
+    const GammaSources dicom{measured, targets, QStringLiteral("DICOM")};
+    createCharts(set, dicom);
+    savePictures(gallery, set, targetPictures, QStringLiteral("screen_dicom_"));
+    savePrintPictures(gallery, set, targetPictures, dicom, QStringLiteral("print_dicom_"));
+    const GammaSources powerLaw{measured, targets, QStringLiteral("2.35")};
+    createCharts(set, powerLaw);
+    savePictures(gallery, set, everyPicture, QStringLiteral("screen_"));
+    savePrintPictures(gallery, set, everyPicture, powerLaw, QStringLiteral("print_"));
+    saveRefreshes(gallery, set, measured, targets);
+    saveSpectralViews(gallery, set, measured, targets);
     std::printf("%d charts written to %s\n", gallery.written(), qPrintable(folder));
     return gallery.failed() ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 
 #include "charts/chromaticity_diagram.h"
 #include "charts/chromaticity_locus.h"
+#include "charts/grading.h"
 #include "charts/spectral_panel.h"
 #include "charts/tolerance_panels.h"
 
@@ -31,6 +32,8 @@ constexpr ZoomRow kSpectral[4] = {
     // The zoomed grey gamma panel spans 1 to 4, unlike the main one.
     {"GammaDCgraph", 22, 230, 8, "%", 1, 4, 6, "Y%", 0, 0},
 };
+// With a DICOM target the grey gamma panel needs the range of the DICOM gamma panel.
+constexpr ZoomRow kDicomTargetGamma = {"GammaDCgraph", 22, 230, 8, "%", 1, 5, 8, "Y%", 0, 0};
 constexpr ZoomRow kGreyXy = {
     "GreyscaleTolerancefieldxy", 0.30f, 0.32f, 2, "x", 0.32f, 0.34f, 2, "y", 0.3127f, 0.329f};
 constexpr ZoomRow kGreyUv = {
@@ -53,11 +56,12 @@ constexpr ZoomRow kGamut[2][3] = {
     },
 };
 
-const ZoomRow* zoomRow(int tag, const ZoomSelection& s) {
+const ZoomRow* zoomRow(int tag, const ZoomSelection& s, bool dicomTarget) {
     switch (tag) {
         case kCieTag:
             return s.xyMode ? &kDiagramXy : &kDiagramUv;
         case kSpectralTag:
+            if (s.spectralView == 3 && dicomTarget) return &kDicomTargetGamma;
             return s.spectralView >= 0 && s.spectralView <= 3 ? &kSpectral[s.spectralView]
                                                               : nullptr;
         case kGreyScaleTag:
@@ -113,7 +117,7 @@ void drawZoomChart(ZoomChart& zoom, int tag, const ZoomSelection& s, const Gamma
 
 QString configureZoomChart(ZoomChart& zoom, int tag, int width, int height,
                            const ZoomSelection& selection, const GammaSources& sources) {
-    const ZoomRow* row = zoomRow(tag, selection);
+    const ZoomRow* row = zoomRow(tag, selection, isDicomTarget(sources.targetGamma));
     if (row != nullptr && width > 0 && height > 0) {
         applyRow(zoom.chart, *row, width, height);
         zoom.name = QString::fromLatin1(row->name);

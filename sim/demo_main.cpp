@@ -40,34 +40,48 @@ bool keepNetworkOnLoopback(vqs::SettingsStore& store) {
                            QStringLiteral("127.0.0.1"));
 }
 
+// Reports, and whatever else the program writes into its report folder, go to the demo's output
+// folder, never into the folder the demo was started from (a checkout, say). The demo's store is
+// its own, so this holds at every start, also over a folder a previous run remembered.
+bool keepReportsInOutput(vqs::SettingsStore& store, const QDir& output) {
+    const QString name = QStringLiteral("REPORTFILESDIR");
+    return QDir::setCurrent(output.absolutePath()) &&
+           store.writeText(vqs::settingKey(name), vqs::settingValueName(name),
+                           output.absolutePath());
+}
+
 // The virtual CS-2000 answers on this port; the search finds it a few seconds after start.
 constexpr int kVirtualCs2000Port = 4;
-
 
 }  // namespace
 
 int main(int argc, char** argv) {
     vqs::GuardedApplication app(argc, argv);
-    const QDir output(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("demo-output"));
+    QDir output(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("demo-output"));
     QDir().mkpath(output.path());
+    output.makeAbsolute();
 
     const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen");
     vqs::QtPrompter windowPrompter;
     vqs::sim::AnsweringPrompter answeringPrompter(/*echo=*/true);
-    vqs::Prompter& prompter = offscreen ? static_cast<vqs::Prompter&>(answeringPrompter)
-                                        : windowPrompter;
+    vqs::Prompter& prompter =
+        offscreen ? static_cast<vqs::Prompter&>(answeringPrompter) : windowPrompter;
     vqs::SystemClock clock;
     // Started by hand, the demo still keeps its settings next to its output, never in the
     // user's own store.
     if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME"))
-        qputenv("XDG_CONFIG_HOME", QDir(output.filePath(QStringLiteral("config")))
-                                       .absolutePath()
-                                       .toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME",
+                QDir(output.filePath(QStringLiteral("config"))).absolutePath().toLocal8Bit());
     vqs::IniSettingsStore store(vqs::defaultSettingsFilePath(vqs::kSettingsBaseKey),
                                 vqs::kSettingsBaseKey);
     if (!keepNetworkOnLoopback(store)) {
         std::fprintf(stderr, "demo: cannot set the network address in %s to 127.0.0.1\n",
                      qPrintable(store.filePath()));
+        return 1;
+    }
+    if (!keepReportsInOutput(store, output)) {
+        std::fprintf(stderr, "demo: cannot keep the report folder in %s\n",
+                     qPrintable(output.absolutePath()));
         return 1;
     }
     vqs::AppServices services{prompter, clock, store};
@@ -81,9 +95,8 @@ int main(int argc, char** argv) {
     lab.display().show(QColor(235, 235, 235));
     std::printf("demo: virtual CS-2000 on %s\n",
                 qPrintable(vqs::comDevicePath(kVirtualCs2000Port)));
-    app.setErrorReporter([](const QString& text) {
-        std::fprintf(stderr, "demo: error: %s\n", qPrintable(text));
-    });
+    app.setErrorReporter(
+        [](const QString& text) { std::fprintf(stderr, "demo: error: %s\n", qPrintable(text)); });
 
     auto state = std::make_unique<vqs::AppState>();
     vqs::Windows windows = vqs::createWindows(*state, services);

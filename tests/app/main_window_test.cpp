@@ -1,5 +1,8 @@
 #include "app/application.h"
+#include "app/dark_theme.h"
+#include "app/eliding_combo_box.h"
 #include "app/patch_list.h"
+#include "app/qt_prompter.h"
 #include "colour/colour_conversion.h"
 #include "data/settings_store.h"
 #include "platform/ini_settings_store.h"
@@ -18,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <csignal>
 
@@ -273,6 +277,61 @@ TEST_F(MainWindow, TerminationSignalClosesInOrder) {
     std::raise(SIGTERM);
     QTRY_VERIFY_WITH_TIMEOUT(form().stepTrace().contains("closeJeti"), 2000);
     EXPECT_FALSE(form().isVisible());
+}
+
+TEST_F(MainWindow, ClosingEndsTheProgramWithTheTestPatternAndZoomWindowsOpen) {
+    form().show();
+    windows_.form2->showPatch(Qt::red);
+    windows_.form3->show();
+    QTimer::singleShot(0, &form(), [this] { form().close(); });
+    QTimer stillRunning;  // a failure, ended after a while
+    stillRunning.setSingleShot(true);
+    QObject::connect(&stillRunning, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    stillRunning.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(form().stepTrace().contains("closeJeti"));
+    EXPECT_FALSE(windows_.form2->isVisible()) << "the pattern leaves the monitor under test";
+    EXPECT_FALSE(windows_.form3->isVisible());
+}
+
+TEST_F(MainWindow, KeepsItsDesignSizeAndRoomForItsTexts) {
+    form().resize(640, 480);
+    EXPECT_EQ(form().size(), QSize(1279, 756)) << "controls at fixed places are never clipped";
+
+    const QStringList names = {"KM CS-2000 - SN100012345", "JETI SPECBOS 1211 - SN12345678",
+                               "NV QSP720 - SN12345678"};
+    for (int row = 0; row < names.size(); ++row) {
+        (*state_.probes)[row].type = kProbeCs2000;
+        (*state_.probes)[row].displayName = names[row];
+    }
+    form().fillProbeSelectors();
+    auto* list = qobject_cast<ElidingComboBox*>(form().firstSM);
+    ASSERT_NE(list, nullptr);
+    for (int row = 0; row < names.size(); ++row) {
+        list->setCurrentIndex(row);
+        const QString serial = names[row].section(QLatin1Char(' '), -1);
+        EXPECT_TRUE(list->shownText().endsWith(serial)) << list->shownText().toStdString();
+        QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), list->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(list, &hover);
+        EXPECT_EQ(QToolTip::text(), names[row]) << "the whole name on hovering";
+    }
+}
+
+TEST_F(MainWindow, MessageBoxesAreDarkLikeTheProgram) {
+    const QPalette before = QApplication::palette();
+    applyDarkTheme(*qApp);
+    QtPrompter prompter;
+    prompter.setParentWindow(&form());
+    QColor background;
+    QTimer::singleShot(0, [&background] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr) return;
+        background = box->palette().color(QPalette::Window);
+        box->close();
+    });
+    prompter.message(PromptKind::Information, QStringLiteral("Done"), PromptButtons::Ok);
+    QApplication::setPalette(before);
+    EXPECT_EQ(background, QColor(32, 32, 32));
 }
 
 TEST_F(MainWindow, HelpRequestsAreHandledQuietly) {

@@ -4,11 +4,13 @@
 #include "charts/chart_refresh.h"
 #include "chart_fixtures.h"
 #include "charts/chromaticity_locus.h"
+#include "charts/grading.h"
 #include "charts/tolerance_panels.h"
 #include "charts/zoom_chart.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 namespace vqs {
@@ -151,6 +153,7 @@ TEST_F(ChartRefresh, ShowAllMarksEveryCapturedResultOnItsPanelsWithoutTheCurrent
         if (t != kStopSlot) report.xyz[t] = fromUv(0.1978f, 0.4683f, 10.0f);
     report.xyz[24] = fromUv(0.205f, 0.475f, 0.1f);   // Grey0, set apart
     report.xyz[42] = fromUv(0.195f, 0.465f, 90.0f);  // DICOM19, set apart
+    report.xyz[61] = fromUv(0.2f, 0.47f, 0.1f);      // DICOM0, set apart
     const ChartPoint ebu8 = slotTarget(targets, 32, false);
     report.xyz[32] = fromUv(ebu8.a + 0.002f, ebu8.b + 0.001f, 19.0f);
     readAt(probe1, 0.45f, 0.52f);
@@ -161,6 +164,13 @@ TEST_F(ChartRefresh, ShowAllMarksEveryCapturedResultOnItsPanelsWithoutTheCurrent
     EXPECT_EQ(rgbAt(set.areas.grayScaleGraph, grey0.x(), grey0.y()),
               rgbAt(set.pictures[kGreyUvPicture], grey0.x(), grey0.y()))
         << "Grey0 is not on the grey-scale panel";
+    const QPoint dicom0 = at(kGreyUvPicture, 0.2f, 0.47f);
+    EXPECT_EQ(rgbAt(set.areas.grayScaleGraph, dicom0.x(), dicom0.y()),
+              rgbAt(set.pictures[kGreyUvPicture], dicom0.x(), dicom0.y()))
+        << "nor is DICOM0";
+    const QPoint d65 = at(kGreyUvPicture, 0.1978f, 0.4683f);
+    EXPECT_NE(rgbAt(set.areas.grayScaleGraph, d65.x(), d65.y()), rgb(0, 0, 0))
+        << "the grey markers at D65 stay visible";
     const QPoint dicom19 = at(kGreyUvPicture, 0.195f, 0.465f);
     EXPECT_EQ(rgbAt(set.areas.grayScaleGraph, dicom19.x(), dicom19.y()), rgb(235, 235, 58));
     const QPoint deviation = at(kEbuUvPicture, 0.002f, 0.001f);
@@ -217,6 +227,33 @@ TEST_F(ChartRefresh, GammaViewsAreDrawnOverTheirPanel) {
     for (int x = 30; x < 200; ++x)
         white += rgbAt(set.areas.SpectralGraph, x, 10) == rgb(255, 255, 255);
     EXPECT_GT(white, 0);
+}
+
+// Equivalent gammas of the display function reach about 3.9; on the 1.0 to 3.0 scale of the
+// power-law targets they ran through the caption and out of the picture.
+TEST_F(ChartRefresh, ADicomTargetKeepsTheGreyGammaViewInsideItsPlot) {
+    gamma = QStringLiteral("DICOM");
+    for (int slot = kFirstGreySlot; slot <= kLastGreySlot; ++slot)
+        report.xyz[slot].Y = 0.25f + 249.75f * std::pow(displayLevel(targets, slot) / 255.0f, 2.4f);
+    redrawGammaPictures(set, GammaSources{report, targets, gamma});
+    spectralView = 3;
+    refresh();
+    const TGraphConstrains& chart = set.recordOf(viewPicture(3));
+    for (const Canvas* canvas : {&set.pictures[viewPicture(3)], &set.areas.SpectralGraph}) {
+        int targetAbove = 0, targetInside = 0;
+        for (int x = 0; x < canvas->width(); ++x)
+            for (int y = 0; y < canvas->height(); ++y) {
+                const bool target = rgbAt(*canvas, x, y) == rgb(kTargetCurveColour);
+                (y < chart.y.margin ? targetAbove : targetInside) += target;
+            }
+        EXPECT_EQ(targetAbove, 0) << "no target above the plot";
+        EXPECT_GT(targetInside, 50) << "the target is drawn";
+    }
+
+    ZoomChart zoom;
+    configureZoomChart(zoom, kSpectralTag, 300, 150, {false, 3, 0},
+                       GammaSources{report, targets, gamma});
+    EXPECT_EQ(zoom.chart.y.max, 5.0f) << "the zoomed view too";
 }
 
 TEST_F(ChartRefresh, ZoomChartConfigurations) {
