@@ -6,6 +6,7 @@
 #include "app/app_services.h"
 #include "app/app_state.h"
 #include "probes/cs2000_driver.h"
+#include "probes/probe_freshness.h"
 #include "probes/probe_driver.h"
 #include "data/settings_store.h"
 
@@ -182,6 +183,12 @@ private:
     void networkPollStep();
     void refreshCharts();
     void logCs2000Measurement(int row, float X, float Y, float Z, const Cs2000Spectrum& spectrum);
+
+    // Whether the first probe still delivers: shown in the status line, heeded by Capture.
+    void showFirstProbeFreshness();
+    bool refuseStaleCapture();
+    ProbeFreshness firstFreshness_;
+    int64_t cycleTicks_ = 0;  // measurement ticks so far: the clock of the probes' rhythm
 
     AppState& state_;
     AppServices& services_;

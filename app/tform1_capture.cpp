@@ -47,7 +47,10 @@ void TForm1::patchSelected() {
 }
 
 void TForm1::btnStoreClick() {
-    if (state_.measurementStopped) selectSlot(kStartSlot);
+    if (state_.measurementStopped)
+        selectSlot(kStartSlot);
+    else if (refuseStaleCapture())
+        return;
     const int p = selectedSlot();
     if (p < 0 || p >= kPatchSlots) return;
     const Tprobevals& reading = state_.probe1;
@@ -60,6 +63,28 @@ void TForm1::btnStoreClick() {
     }
     patchSelected();
     showTargetValues(selectedSlot());
+}
+
+// The values of a probe that has not delivered for a while, or not yet, are not what the patch
+// shows now: Capture keeps them out of the report. Runs wait for fresh readings by themselves.
+bool TForm1::refuseStaleCapture() {
+    QString why;
+    switch (firstFreshness_.liveness()) {
+        case ProbeLiveness::Waiting:
+            why = QStringLiteral(
+                "Probe 1 has not delivered a reading yet, so nothing was captured. Press Capture "
+                "again once its values appear.");
+            break;
+        case ProbeLiveness::Silent:
+            why = QStringLiteral(
+                      "Probe 1 has delivered no reading for %1 s, so nothing was captured. Check "
+                      "the probe and its cable, then press Capture again once its values update.")
+                      .arg(firstFreshness_.quietMs() / 1000);
+            break;
+        default: return false;
+    }
+    services_.prompts.message(PromptKind::Warning, why, PromptButtons::Ok);
+    return true;
 }
 
 void TForm1::storeAllClick() {

@@ -12,6 +12,7 @@ namespace vqs {
 namespace {
 
 constexpr int kDiscoveryPeriodTicks = 30;
+constexpr int64_t kTickMs = 100;
 
 }  // namespace
 
@@ -20,6 +21,8 @@ void TForm1::Timer1Timer() {
 
     const int r1 = firstSM->currentIndex();
     const bool got1 = r1 != -1 && pollProbe(r1, state_.probe1);
+    // Time counted in ticks: steady, unlike the wall clock, and the probes' rhythm is ticks.
+    firstFreshness_.update(r1, got1, ++cycleTicks_ * kTickMs);
     // Row 0 is never tracked, and neither is "no selection".
     if (state_.firstActiveProbe == 0 && r1 > 0) state_.firstActiveProbe = r1;
     if (got1) pushReading();
@@ -50,6 +53,7 @@ void TForm1::Timer1Timer() {
     releaseDeselectedSecondProbe(r2);
 
     if (!state_.measurementStopped) advanceCapture(got1, got2);
+    showFirstProbeFreshness();
 
     readLink();
     serialReplyCheck();

@@ -26,11 +26,29 @@ void showReading(const ReadoutLabels& labels, const Tprobevals& r) {
     labels.cct->setText(QString::number(r.cct));
 }
 
+QString freshnessText(const ProbeFreshness& freshness) {
+    switch (freshness.liveness()) {
+        case ProbeLiveness::Waiting:
+            return QStringLiteral("Probe 1: waiting for its first reading");
+        case ProbeLiveness::Silent:
+            return QStringLiteral("Probe 1 silent for %1 s: the values shown are not current")
+                .arg(freshness.quietMs() / 1000);
+        default: return {};
+    }
+}
+
 }  // namespace
 
 void TForm1::showFirstReading() { showReading(firstReadout, state_.probe1); }
 
 void TForm1::showSecondReading() { showReading(secondReadout, state_.probe2); }
+
+// A probe that stops delivering leaves its last values standing; the status line below them,
+// empty while they are live, says so. While stopped it names the stored values shown instead.
+void TForm1::showFirstProbeFreshness() {
+    if (state_.measurementStopped) return;
+    valuesStatus->setText(freshnessText(firstFreshness_));
+}
 
 void TForm1::showTargetValues(int slot) {
     if (slot < 0 || slot >= kPatchSlots) return;

@@ -1,6 +1,5 @@
 #include "probes/cs2000_driver.h"
 
-#include "probes/cs2000_replies.h"
 #include "tables/cie1931_observer.h"
 
 #include <algorithm>
@@ -11,10 +10,20 @@ namespace {
 
 constexpr int kBlockValues = 100;  // blocks 1..3; block 4 carries 101
 constexpr int kIdentificationLength = 24;
-constexpr int kMeasurementAnswerMinimum = 15;
+constexpr int kLongestMeasuringSeconds = 3600;
 
 int expectedBlockValues(int32_t state) {
     return state == kCs2000WaitBlock4 ? kBlockValues + 1 : kBlockValues;
+}
+
+// The states in which the driver waits for the answer to the command it sent last.
+bool awaitsAnswer(int32_t state) {
+    return state == kCs2000WaitIdentification ||
+           (state >= kCs2000Measuring && state <= kCs2000WaitBlock4) || state == kCs2000WaitRemote;
+}
+
+std::span<uint8_t> bytesOf(QByteArray& line) {
+    return {reinterpret_cast<uint8_t*>(line.data()), static_cast<std::size_t>(line.size())};
 }
 
 }  // namespace
@@ -32,7 +41,7 @@ void Cs2000Driver::startSearch(int skipPort) {
 void Cs2000Driver::openPort(int port) {
     closePort();
     link_.portNumber = port;
-    link_.clearReceived();
+    discardReceived();
     link_.countdown = 3;
     if (port == skipPort_ || !hooks_.openPort) return;
     link_.handle = hooks_.openPort(port);
@@ -45,6 +54,7 @@ void Cs2000Driver::openPort(int port) {
 void Cs2000Driver::closePort() {
     link_.handle.reset();
     link_.state = kCs2000Closed;
+    ledger_.clear();
 }
 
 void Cs2000Driver::housekeeping() {
@@ -52,12 +62,18 @@ void Cs2000Driver::housekeeping() {
         if (link_.countdown > 0) {
             --link_.countdown;
         } else if (link_.rxCount > 0 && received("OK00")) {
-            link_.clearReceived();
+            homePort_ = link_.portNumber;
+            discardReceived();
+            ledger_.clear();  // what the opening line end may have drawn is not owed
             send("IDDR", kCs2000WaitIdentification);
         } else {
             closePort();
         }
     }
+    if (link_.state != kCs2000Closed) return;
+    // The instrument's port went away (unplugged adapter): try it again, never another one, so
+    // a second instrument elsewhere is not taken for it.
+    if (homePort_ != 0) return openPort(homePort_);
     while (link_.portNumber < kCs2000LastSearchPort && link_.state == kCs2000Closed)
         openPort(link_.portNumber + 1);
 }
@@ -66,12 +82,22 @@ void Cs2000Driver::housekeeping() {
 
 void Cs2000Driver::send(const char* command, int32_t newState) {
     link_.state = newState;
+    ledger_.commandSent(command, received_, awaitsAnswer(newState));
     if (!link_.handle || !link_.handle->write(QByteArray(command) + "\r\n")) closePort();
+}
+
+void Cs2000Driver::startMeasurement() {
+    announcedSeconds_ = 0;
+    send("MEAS,1", kCs2000Measuring);
 }
 
 void Cs2000Driver::readBytes() {
     if (link_.state == kCs2000Closed || !link_.handle) return;
-    for (const char byte : link_.handle->readAvailable()) link_.storeByte(static_cast<uint8_t>(byte));
+    for (const char byte : link_.handle->readAvailable()) {
+        link_.storeByte(static_cast<uint8_t>(byte));
+        ++received_;
+        if (link_.rxCount == 0) bufferStart_ = received_;  // wrapped: what it held is gone
+    }
     // An instrument unplugged mid-measurement leaves its probe entry without readings.
     if (!link_.handle->isHealthy()) closePort();
 }
@@ -81,131 +107,172 @@ bool Cs2000Driver::received(const char* text) const {
     return bytes.contains(text);
 }
 
-bool Cs2000Driver::lastByteIsLineFeed() const {
-    return link_.rxCount > 0 && link_.rxBuffer[link_.rxCount - 1] == '\n';
+void Cs2000Driver::discardReceived() {
+    link_.clearReceived();
+    bufferStart_ = received_;
+}
+
+// The oldest complete line, up to and with its LF, taken off the front of the buffer; `start`
+// tells which received byte began it.
+std::optional<QByteArray> Cs2000Driver::takeLine(int64_t& start) {
+    uint8_t* const begin = link_.rxBuffer.data();
+    uint8_t* const end = begin + link_.rxCount;
+    uint8_t* const lineFeed = std::find(begin, end, uint8_t{'\n'});
+    if (lineFeed == end) return std::nullopt;
+    const int length = static_cast<int>(lineFeed - begin) + 1;
+    QByteArray line(reinterpret_cast<const char*>(begin), length);
+    std::copy(lineFeed + 1, end, begin);
+    link_.rxCount -= length;
+    start = bufferStart_;
+    bufferStart_ += length;
+    return line;
 }
 
 // ---- Replies --------------------------------------------------------------------------------
 
+// Complete lines go, in order, to the commands that owe them; only the answer the state machine
+// waits for is interpreted. A line without its LF waits for the rest in a later tick.
 void Cs2000Driver::interpretReplies() {
     if (waitedTooLong()) return;
-    if (link_.rxCount == 0) return;
-    switch (link_.state) {
-        case kCs2000WaitIdentification: return interpretIdentification();
-        case kCs2000Measuring: return interpretMeasurementEnd();
-        case kCs2000Local:
-            if (lastByteIsLineFeed()) link_.clearReceived();  // answers in local mode
-            return;
-        case kCs2000WaitRemote: return interpretRemoteAnswer();
-        default:
-            if (link_.state >= kCs2000WaitBlock1 && link_.state <= kCs2000WaitBlock4)
-                interpretSpectralBlock();
-            return;
+    // A freshly opened port is judged by the housekeeping on everything it received.
+    if (link_.state == kCs2000Closed || link_.state == kCs2000WaitFirstAnswer) return;
+    int64_t start = 0;
+    while (link_.state != kCs2000Closed) {
+        std::optional<QByteArray> line = takeLine(start);
+        if (!line) return;
+        const Cs2000LineAssignment owner = ledger_.assign(*line, start);
+        if (owner.owner == Cs2000LineOwner::Awaited) interpret(owner.reply, std::move(*line));
+    }
+}
+
+void Cs2000Driver::interpret(Cs2000Reply reply, QByteArray line) {
+    switch (reply) {
+        case Cs2000Reply::Identification: return interpretIdentification(std::move(line));
+        case Cs2000Reply::MeasurementStart: return interpretMeasurementStart(std::move(line));
+        case Cs2000Reply::MeasurementEnd: return interpretMeasurementEnd(std::move(line));
+        case Cs2000Reply::SpectralBlock: return interpretSpectralBlock(std::move(line));
+        case Cs2000Reply::Acknowledgement: return interpretRemoteAnswer(line);
     }
 }
 
 // The instrument's protocol has no time-outs of its own: an answer lost on the cable would
 // leave the measurement waiting for ever. After a long silence the driver measures again (or,
-// waiting for remote mode, asks again).
+// waiting for remote mode, asks again), and no longer expects the lost answers.
 bool Cs2000Driver::waitedTooLong() {
     const int32_t state = link_.state;
-    const bool awaiting = (state >= kCs2000Measuring && state <= kCs2000WaitBlock4) ||
-                          state == kCs2000WaitRemote;
-    if (!awaiting || link_.rxCount != lastRxCount_) {
+    const bool awaiting = awaitsAnswer(state) && state != kCs2000WaitIdentification;
+    if (!awaiting || received_ != lastReceived_) {
         silentTicks_ = 0;
-        lastRxCount_ = link_.rxCount;
+        lastReceived_ = received_;
         return false;
     }
     int limit = kCs2000AnswerTimeoutTicks;
-    if (state == kCs2000Measuring) limit += 10 * announcedMeasuringSeconds();
+    if (state == kCs2000Measuring) limit += 10 * announcedSeconds_;
     if (++silentTicks_ <= limit) return false;
     silentTicks_ = 0;
-    link_.clearReceived();
-    lastRxCount_ = 0;
+    discardReceived();
+    ledger_.clear();
     link_.state = state == kCs2000WaitRemote ? kCs2000Local : kCs2000Ready;
     return true;
 }
 
-// "OK00,ttt": the measuring time in seconds the instrument announces after "MEAS,1".
-int Cs2000Driver::announcedMeasuringSeconds() const {
-    const QByteArray bytes(reinterpret_cast<const char*>(link_.rxBuffer.data()), link_.rxCount);
-    const qsizetype at = bytes.indexOf("OK00,");
-    if (at < 0) return 0;
-    bool ok = false;
-    const int seconds = bytes.mid(at + 5).split('\r').first().toInt(&ok);
-    return ok && seconds > 0 ? std::min(seconds, 3600) : 0;
-}
-
-void Cs2000Driver::interpretIdentification() {
-    if (link_.rxCount <= kIdentificationLength || link_.rxBuffer[kIdentificationLength] != '\r')
-        return;
-    tokeniseReply(link_.rxBuffer, kIdentificationLength);
-    const Identification id = parseIdentification(link_.rxBuffer);
-    const int row = findFreeProbeRow(probes_);
-    if (id.ok && row >= 0) {
-        Tsmlist& probe = probes_[row];
-        probe.type = kProbeCs2000;
-        probe.serialNumber = QString::fromLatin1(id.serial);
-        probe.displayName = QStringLiteral("KM %1 - SN%2")
-                                .arg(QString::fromLatin1(id.model), probe.serialNumber);
-        for (int i = 0; i < kCs2000Samples; ++i) probe.wavelength[i] = 380.0f + i;
-        probe.sampleCount = kCs2000Samples;
-        probe.firstPixel = 0;
-        probe.lastPixel = kCs2000Samples - 1;
-        if (hooks_.probeAdded) hooks_.probeAdded();
-    }
+// The identification is 24 bytes and CR: "OK00,model,flag,serial". The first one accepted adds
+// the instrument to the probe list; after the port was opened again, an instrument with another
+// serial number is left alone in local mode and never measures into that row.
+void Cs2000Driver::interpretIdentification(QByteArray line) {
+    if (line.size() <= kIdentificationLength || line[kIdentificationLength] != '\r') return;
+    const std::span<uint8_t> bytes = bytesOf(line);
+    tokeniseReply(bytes, kIdentificationLength);
+    const Identification id = parseIdentification(bytes);
+    if (!identified_)
+        adopt(id);
+    else
+        stranger_ = !id.ok || id.serial != serial_;
     send("RMTS,0", kCs2000Local);
-    link_.clearReceived();
 }
 
-void Cs2000Driver::interpretMeasurementEnd() {
-    if (!lastByteIsLineFeed() || link_.rxCount <= kMeasurementAnswerMinimum) return;
-    tokeniseReply(link_.rxBuffer, link_.rxCount);
-    const QList<QByteArray> tokens = replyTokens(link_.rxBuffer, link_.rxCount, 3);
-    if (tokens.size() == 3 && tokens[0].contains("OK00") && tokens[2].contains("OK00")) {
-        link_.clearReceived();
-        send("MEDR,1,0,01", kCs2000WaitBlock1);
+void Cs2000Driver::adopt(const Identification& id) {
+    if (!id.ok) return;
+    identified_ = true;
+    serial_ = id.serial;
+    row_ = findFreeProbeRow(probes_);
+    if (row_ < 0) return;
+    Tsmlist& probe = probes_[row_];
+    probe.type = kProbeCs2000;
+    probe.serialNumber = QString::fromLatin1(id.serial);
+    probe.displayName =
+        QStringLiteral("KM %1 - SN%2").arg(QString::fromLatin1(id.model), probe.serialNumber);
+    for (int i = 0; i < kCs2000Samples; ++i) probe.wavelength[i] = 380.0f + i;
+    probe.sampleCount = kCs2000Samples;
+    probe.firstPixel = 0;
+    probe.lastPixel = kCs2000Samples - 1;
+    if (hooks_.probeAdded) hooks_.probeAdded();
+}
+
+// "OK00,ttt" announces the measuring time in seconds; anything else refuses the measurement,
+// which starts again at the next poll.
+void Cs2000Driver::interpretMeasurementStart(QByteArray line) {
+    if (!isOkReply(line)) {
+        link_.state = kCs2000Ready;
+        return;
     }
-    if (link_.state == kCs2000Measuring) link_.state = kCs2000Ready;
-    link_.clearReceived();
+    const std::span<uint8_t> bytes = bytesOf(line);
+    tokeniseReply(bytes, static_cast<int>(line.size()));
+    const QList<QByteArray> tokens = replyTokens(bytes, static_cast<int>(line.size()), 2);
+    bool ok = false;
+    const int seconds = tokens.value(1).toInt(&ok);
+    announcedSeconds_ = ok && seconds > 0 ? std::min(seconds, kLongestMeasuringSeconds) : 0;
 }
 
-void Cs2000Driver::interpretSpectralBlock() {
-    if (!lastByteIsLineFeed()) return;
-    const int block = link_.state - kCs2000WaitBlock1;  // 0..3
-    const int expected = expectedBlockValues(link_.state);
-    tokeniseReply(link_.rxBuffer, link_.rxCount);
-    const QList<float> values = parseSpectralBlock(link_.rxBuffer, link_.rxCount, expected);
-    link_.clearReceived();
+void Cs2000Driver::interpretMeasurementEnd(QByteArray line) {
+    const std::span<uint8_t> bytes = bytesOf(line);
+    tokeniseReply(bytes, static_cast<int>(line.size()));
+    const QList<QByteArray> tokens = replyTokens(bytes, static_cast<int>(line.size()), 1);
+    if (!tokens.isEmpty() && tokens[0].contains("OK00"))
+        send("MEDR,1,0,01", kCs2000WaitBlock1);
+    else
+        link_.state = kCs2000Ready;
+}
+
+void Cs2000Driver::interpretSpectralBlock(QByteArray line) {
+    const int32_t state = link_.state;
+    if (state < kCs2000WaitBlock1 || state > kCs2000WaitBlock4) return;
+    const int block = state - kCs2000WaitBlock1;  // 0..3
+    const int expected = expectedBlockValues(state);
+    const std::span<uint8_t> bytes = bytesOf(line);
+    tokeniseReply(bytes, static_cast<int>(line.size()));
+    const QList<float> values = parseSpectralBlock(bytes, static_cast<int>(line.size()), expected);
     if (values.size() < expected) {
         link_.state = kCs2000Ready;  // measure again at the next poll
         return;
     }
     std::copy(values.begin(), values.end(), spectrum_.begin() + block * kBlockValues);
-    if (link_.state == kCs2000WaitBlock4) {
+    if (state == kCs2000WaitBlock4) {
         link_.state = kCs2000SpectrumComplete;
         return;
     }
     const QByteArray next = "MEDR,1,0,0" + QByteArray::number(block + 2);
-    send(next.constData(), link_.state + 1);
+    send(next.constData(), state + 1);
 }
 
-void Cs2000Driver::interpretRemoteAnswer() {
-    if (!lastByteIsLineFeed()) return;
-    const QList<QByteArray> tokens = replyTokens(link_.rxBuffer, link_.rxCount, 4);
+void Cs2000Driver::interpretRemoteAnswer(const QByteArray& line) {
+    const std::span<const uint8_t> bytes(reinterpret_cast<const uint8_t*>(line.constData()),
+                                         static_cast<std::size_t>(line.size()));
+    const QList<QByteArray> tokens = replyTokens(bytes, static_cast<int>(line.size()), 4);
     link_.state = !tokens.isEmpty() && tokens[0].contains("OK00") ? kCs2000Ready : kCs2000Local;
-    link_.clearReceived();
 }
 
 // ---- Driver contract ------------------------------------------------------------------------
 
 int Cs2000Driver::poll(int row, float& X, float& Y, float& Z, Tsprad& spectrum) {
+    // Only the instrument identified first measures into its row.
+    if (stranger_ || row != row_) return 0;
     switch (link_.state) {
         case kCs2000Local: send("RMTS,1", kCs2000WaitRemote); return 0;
-        case kCs2000Ready: send("MEAS,1", kCs2000Measuring); return 0;
+        case kCs2000Ready: startMeasurement(); return 0;
         case kCs2000SpectrumComplete:
             deliver(row, X, Y, Z, spectrum);
-            send("MEAS,1", kCs2000Measuring);
+            startMeasurement();
             return 1;
         default: return 0;
     }

@@ -2,13 +2,19 @@
 // The Konica Minolta CS-2000 on a serial port: searched on COM1..COM20, identified, and while
 // selected kept measuring. A measurement fetches the spectral radiance 380-780 nm in four
 // blocks and integrates X, Y, Z with the CIE 1931 observer. All timing comes from the
-// application's two timers; nothing here waits for the instrument.
+// application's two timers; nothing here waits for the instrument. Replies are taken line by
+// line and each goes to the command that asked for it (see the reply ledger). Once a port has
+// answered, the search is over: only that port is opened again, to find the instrument when its
+// adapter is plugged back in, and only the instrument identified first measures into its row.
 
 #include "platform/serial_link.h"
+#include "probes/cs2000_replies.h"
+#include "probes/cs2000_reply_ledger.h"
 #include "probes/probe_driver.h"
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace vqs {
 
@@ -42,7 +48,8 @@ public:
         // The instrument was added to the probe list: refill the probe selectors.
         std::function<void()> probeAdded;
         // Writes a measurement to the log when one was asked for.
-        std::function<void(int row, float X, float Y, float Z, const Cs2000Spectrum&)> logMeasurement;
+        std::function<void(int row, float X, float Y, float Z, const Cs2000Spectrum&)>
+            logMeasurement;
     };
 
     Cs2000Driver(ProbeList& probes, bool& logNextMeasurement, Hooks hooks);
@@ -55,7 +62,7 @@ public:
     void close() override;
 
     void startSearch(int skipPort);
-    void housekeeping();  // once a second
+    void housekeeping();      // once a second
     void interpretReplies();  // start of every measurement tick
     void readBytes();         // end of every measurement tick
 
@@ -65,24 +72,37 @@ private:
     void openPort(int port);
     void closePort();
     void send(const char* command, int32_t newState);
+    void startMeasurement();
     bool received(const char* text) const;
-    bool lastByteIsLineFeed() const;
+    void discardReceived();
+    std::optional<QByteArray> takeLine(int64_t& start);
 
-    void interpretIdentification();
-    void interpretMeasurementEnd();
-    void interpretSpectralBlock();
-    void interpretRemoteAnswer();
+    void interpret(Cs2000Reply reply, QByteArray line);
+    void interpretIdentification(QByteArray line);
+    void adopt(const Identification& id);
+    void interpretMeasurementStart(QByteArray line);
+    void interpretMeasurementEnd(QByteArray line);
+    void interpretSpectralBlock(QByteArray line);
+    void interpretRemoteAnswer(const QByteArray& line);
     bool waitedTooLong();
-    int announcedMeasuringSeconds() const;
     void deliver(int row, float& X, float& Y, float& Z, Tsprad& spectrum);
 
     ProbeList& probes_;
     bool& logNextMeasurement_;
     Hooks hooks_;
     SerialLink link_;
+    Cs2000ReplyLedger ledger_;
+    int64_t received_ = 0;     // bytes read from the port so far
+    int64_t bufferStart_ = 0;  // which of them rxBuffer[0] holds
     int skipPort_ = 0;
+    int homePort_ = 0;         // the port that answered; 0 while the search goes on
+    bool identified_ = false;  // an identification was accepted
+    QByteArray serial_;        // of the identified instrument
+    int row_ = -1;             // its probe row; -1 when the list had no room
+    bool stranger_ = false;    // another instrument answers on the home port
     int silentTicks_ = 0;      // ticks without a new byte while an answer is awaited
-    int lastRxCount_ = 0;
+    int64_t lastReceived_ = 0;
+    int announcedSeconds_ = 0;   // measuring time announced by "OK00,ttt"
     Cs2000Spectrum spectrum_{};  // radiance in W/(sr·m²·nm), index i = 380 + i nm
 };
 

@@ -47,6 +47,10 @@ void Cs2000Emulator::handle(const QByteArray& command) {
 
 void Cs2000Emulator::reply(const QByteArray& line) {
     const QByteArray bytes = line + "\r\n";
+    if (fault_ == Cs2000Fault::DoubleReply) {
+        terminal_.write(bytes + bytes);
+        return;
+    }
     if (fault_ != Cs2000Fault::SplitReply) {
         terminal_.write(bytes);
         return;

@@ -13,12 +13,13 @@ namespace vqs::sim {
 
 enum class Cs2000Fault {
     None,
-    Silence,     // answers nothing
-    ErrorCode,   // the measurement ends with an error code
-    ShortBlock,  // a spectral block lacks its last value
-    SplitReply,  // every reply arrives in two parts, some ticks apart
-    Garbage,     // a spectral block carries bytes that are no numbers
-    Vanish,      // the port disappears at the next measurement
+    Silence,      // answers nothing
+    ErrorCode,    // the measurement ends with an error code
+    ShortBlock,   // a spectral block lacks its last value
+    SplitReply,   // every reply arrives in two parts, some ticks apart
+    Garbage,      // a spectral block carries bytes that are no numbers
+    Vanish,       // the port disappears at the next measurement
+    DoubleReply,  // every reply line is sent twice
 };
 
 class Cs2000Emulator final : public QObject {

@@ -15,7 +15,7 @@ QString VirtualLab::command(const QString& line) {
         {"none", Cs2000Fault::None},          {"silence", Cs2000Fault::Silence},
         {"error", Cs2000Fault::ErrorCode},    {"short", Cs2000Fault::ShortBlock},
         {"split", Cs2000Fault::SplitReply},   {"garbage", Cs2000Fault::Garbage},
-        {"vanish", Cs2000Fault::Vanish}};
+        {"vanish", Cs2000Fault::Vanish},      {"double", Cs2000Fault::DoubleReply}};
     const QStringList words = line.simplified().split(' ', Qt::SkipEmptyParts);
     if (words.isEmpty()) return {};
     const QString& verb = words[0];

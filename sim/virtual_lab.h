@@ -3,7 +3,7 @@
 // line-based control channel:
 //   show R G B          drive levels 0..255 of the colour the display shows
 //   white X Y           white point chromaticity of the display
-//   fault NAME          none, silence, error, short, split, garbage, vanish
+//   fault NAME          none, silence, error, short, split, garbage, vanish, double
 //   measure-ms N        measuring time of the CS-2000
 //   status              the shown colour and its X, Y, Z
 

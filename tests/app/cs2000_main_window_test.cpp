@@ -79,6 +79,36 @@ TEST_F(Cs2000OnTheMainWindow, IsFoundListedAndMeasured) {
         << "the readout follows the display";
 }
 
+TEST_F(Cs2000OnTheMainWindow, AVanishedInstrumentIsShownSilentNotCapturedAndFoundAgain) {
+    runFor(80);
+    ASSERT_EQ(form().firstSM->count(), 1);
+    runFor(40);
+    EXPECT_EQ(form().valuesStatus->text(), "");
+    form().selectSlot(32);  // EBU8 - Medium Red
+    form().btnStoreClick();
+    ASSERT_EQ(state_.workingReport.xyz[32].Y, state_.probe1.Y) << "a live reading is captured";
+    ASSERT_EQ(form().selectedSlot(), 33);
+
+    lab_.cs2000().setFault(sim::Cs2000Fault::Vanish);
+    runFor(80);
+    EXPECT_TRUE(form().valuesStatus->text().startsWith("Probe 1 silent for"))
+        << form().valuesStatus->text().toStdString();
+    form().selectSlot(1);  // Red
+    form().btnStoreClick();
+    EXPECT_EQ(state_.workingReport.xyz[1].Y, 0.0f) << "the reading taken before is not stored";
+    EXPECT_EQ(form().selectedSlot(), 1);
+    ASSERT_EQ(prompter_.shown().size(), 1u);
+    EXPECT_TRUE(prompter_.shownTexts()[0].contains("nothing was captured"));
+
+    // The adapter is plugged back in: the same instrument, the same entry.
+    lab_.cs2000().setFault(sim::Cs2000Fault::None);
+    ASSERT_TRUE(lab_.startCs2000(2));
+    runFor(120);
+    EXPECT_EQ(form().firstSM->count(), 1);
+    EXPECT_EQ((*state_.probes)[1].type, kProbeFree);
+    EXPECT_EQ(form().valuesStatus->text(), "") << "live again";
+}
+
 TEST_F(Cs2000OnTheMainWindow, ShutdownLeavesRemoteMode) {
     runFor(80);
     ASSERT_EQ(form().firstSM->count(), 1);

@@ -4,6 +4,7 @@
 #include "app/patch_list.h"
 #include "platform/ini_settings_store.h"
 #include "data/settings_store.h"
+#include "tests/support/case_name.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/scripted_prompter.h"
 
@@ -203,6 +204,70 @@ TEST_F(MeasurementCycle, ARunOnlyMovesOnFreshReadings) {
     startRun(1, kStopSlot);
     EXPECT_EQ(ticksUntilCaptured(1, 60), -1);
     EXPECT_EQ(state_.captureCountdown, 4);
+}
+
+struct FreshnessCase {
+    const char* what;
+    int delivering;  // ticks with a reading, then
+    int quiet;       // ticks without
+    bool stopped;    // Capture pressed while the readout is stopped
+    const char* status;
+    bool captured;
+};
+
+void PrintTo(const FreshnessCase& c, std::ostream* os) { *os << c.what; }
+
+class FirstProbeFreshness : public MeasurementCycle,
+                            public testing::WithParamInterface<FreshnessCase> {};
+
+TEST_P(FirstProbeFreshness, IsShownAndCaptureHeedsIt) {
+    const FreshnessCase& c = GetParam();
+    installProbes({kProbeCs200});
+    select(0, 0);
+    ticks(c.delivering);
+    colorimeter_.delivering = false;
+    ticks(c.quiet);
+    form().selectSlot(3);
+    if (c.stopped) {
+        state_.workingReport.xyz[3] = {1, 2, 3};
+        state_.measurementStopped = true;
+        form().colorsgsgroupClick();  // shows the stored values of slot 3
+        ticks(1);
+    }
+    EXPECT_EQ(form().valuesStatus->text(), c.status);
+
+    form().btnStoreClick();
+    const int slot = c.stopped ? kStartSlot : 3;
+    EXPECT_EQ(state_.workingReport.xyz[slot].Y != 0.0f, c.captured);
+    EXPECT_EQ(prompter_.shown().size(), c.captured ? 0u : 1u);
+    if (!c.captured) {
+        EXPECT_EQ(form().selectedSlot(), 3) << "stays on the patch";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FirstProbeFreshness,
+    testing::Values(
+        FreshnessCase{"live", 10, 0, false, "", true},
+        FreshnessCase{"a pause shorter than the shortest silence", 10, 20, false, "", true},
+        FreshnessCase{"silent", 10, 21, false,
+                      "Probe 1 silent for 2 s: the values shown are not current", false},
+        FreshnessCase{"no reading yet", 0, 5, false, "Probe 1: waiting for its first reading",
+                      false},
+        FreshnessCase{"stopped on stored values", 10, 40, true,
+                      "Values of Blue (Measurment Stopped)", true}),
+    test::CaseName());
+
+TEST_F(MeasurementCycle, ASilentProbeThatDeliversAgainIsLive) {
+    installProbes({kProbeCs200});
+    select(0, 0);
+    ticks(5);
+    colorimeter_.delivering = false;
+    ticks(40);
+    ASSERT_NE(form().valuesStatus->text(), "");
+    colorimeter_.delivering = true;
+    ticks(1);
+    EXPECT_EQ(form().valuesStatus->text(), "");
 }
 
 }  // namespace

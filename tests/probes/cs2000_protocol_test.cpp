@@ -132,6 +132,18 @@ TEST_F(Cs2000Protocol, SplitRepliesAreJoinedAcrossTicks) {
     EXPECT_NEAR(Y_, display_.tristimulus().Y, 1e-3 * display_.tristimulus().Y);
 }
 
+TEST_F(Cs2000Protocol, DoubledRepliesAreTakenOnce) {
+    Cs2000Driver driver = makeDriver();
+    findInstrument(driver, 2);
+    emulator_.setFault(sim::Cs2000Fault::DoubleReply);
+    for (const QColor colour : {QColor(201, 92, 90), QColor(40, 40, 40)}) {
+        display_.show(colour);
+        ASSERT_TRUE(measure(driver, 100)) << "the measurement under way";
+        ASSERT_TRUE(measure(driver, 100)) << "one of the colour shown";
+        EXPECT_NEAR(Y_, display_.tristimulus().Y, 1e-3 * display_.tristimulus().Y);
+    }
+}
+
 struct FaultCase {
     const char* name;
     sim::Cs2000Fault fault;
