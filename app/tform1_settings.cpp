@@ -16,6 +16,8 @@ void TForm1::loadSettings() {
 void TForm1::saveSettings() {
     trace("saveSettings");
     const std::vector<ProbeCalPath> probes = probeCalPaths();
+    // At exit a store that cannot be written is skipped without a message (it keeps what it
+    // held): nobody is left to act on one, and the program must still close.
     vqs::saveSettings(services_.settings, state_.settings, probes);
 }
 

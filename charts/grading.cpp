@@ -1,8 +1,7 @@
 #include "charts/grading.h"
 
-#include "platform/c_number.h"
-
 #include "colour/fixed_text.h"
+#include "data/settings_store.h"
 #include "tables/tolerance_tables.h"
 
 #include <algorithm>
@@ -113,19 +112,10 @@ GradingTexts gradeReport(const Tcaldaten& report, const PatchCatalogue& targets)
     return texts;
 }
 
-bool readTargetGammaValue(const QString& text, float& value) {
-    // The C library's "%f" would follow the user's locale and read "2.35" as 2 in German.
-    const QByteArray bytes = text.toLatin1();
-    const auto number = readCNumber(std::string_view(bytes.constData(), bytes.size()));
-    if (number) value = static_cast<float>(number->value);
-    return number.has_value();
-}
-
 float effectiveTargetGamma(const QString& targetGamma) {
-    float g = 0.0f;
-    // A "%f" conversion also accepts "nan" and "inf"; neither is a usable gamma.
-    if (!readTargetGammaValue(targetGamma, g) || !std::isfinite(g) || g < 1.0f) g = 2.35f;
-    return g;
+    const float g = targetGammaValue(targetGamma);
+    // No number reads as 0; "nan" and "inf" are no usable gamma either.
+    return std::isfinite(g) && g >= 1.0f ? g : 2.35f;
 }
 
 bool isDicomTarget(const QString& targetGamma) {

@@ -35,12 +35,8 @@ struct GradingTexts {
 };
 GradingTexts gradeReport(const Tcaldaten& report, const PatchCatalogue& targets);
 
-// The target-gamma setting text read as a "%f" conversion reads it (leading blanks skipped,
-// a full stop as decimal separator, trailing text ignored); false when no number starts it.
-bool readTargetGammaValue(const QString& text, float& value);
-
-// The power-law target gamma: the setting's number, or 2.35 when there is none or it is
-// below 1.
+// The power-law target gamma: the setting's number (`targetGammaValue` of the settings store),
+// or 2.35 when there is none or it is below 1.
 float effectiveTargetGamma(const QString& targetGamma);
 
 // True when the setting text is exactly "DICOM".

@@ -2,10 +2,9 @@
 
 #include "data/text_narrowing.h"
 #include "platform/c_number.h"
+#include "platform/regular_file.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 #include <array>
 #include <string>
@@ -24,18 +23,13 @@ QByteArray textLine(const char* key, const QString& value) {
 }
 
 QByteArray resultLine(const Ttarget& target, const XyzTriple& xyz) {
-    return narrowText(target.key) + " = " + QByteArray::number(xyz.X, 'f', 3) + ' ' +
-           QByteArray::number(xyz.Y, 'f', 3) + ' ' + QByteArray::number(xyz.Z, 'f', 3) + "\r\n";
+    return narrowText(target.key) + " = " + formatCFixed(xyz.X, 3) + ' ' + formatCFixed(xyz.Y, 3) +
+           ' ' + formatCFixed(xyz.Z, 3) + "\r\n";
 }
 
-// The first bytes of a file, up to the text capacity (one byte stays free for the end mark).
-std::optional<QByteArray> readHead(const QString& path, qsizetype bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return file.read(bytes);
+bool isWhite(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
-
-bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
 // "%s": skips white space, then takes the run of non-white bytes.
 QByteArray scanWord(const QByteArray& text, qsizetype& at) {
@@ -51,7 +45,9 @@ qsizetype textEnd(const QByteArray& text) {
     return zero < 0 ? text.size() : zero;
 }
 
-bool endsValue(char c) { return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x80; }
+bool endsValue(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x80;
+}
 
 void readTriple(const QByteArray& text, qsizetype start, XyzTriple& xyz) {
     std::string_view rest(text.constData() + start, textEnd(text) - start);
@@ -91,20 +87,11 @@ QByteArray reportText(const Tcaldaten& report, const PatchCatalogue& targets) {
 
 FileWriteResult writeReportFile(const QString& directory, const Tcaldaten& report,
                                 const PatchCatalogue& targets) {
-    FileWriteResult result;
-    result.path = reportFilePath(directory, report);
-    QSaveFile file(result.path);
-    const QByteArray text = reportText(report, targets);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        result.error = file.errorString();
-        return result;
-    }
-    result.ok = true;
-    return result;
+    return writeFileAtomically(reportFilePath(directory, report), reportText(report, targets));
 }
 
 bool isReportFile(const QString& path) {
-    const auto head = readHead(path, 4096);
+    const auto head = readRegularFile(path, 4096);
     return head && startsAsReportFile(*head);
 }
 
@@ -119,7 +106,8 @@ bool startsAsReportFile(const QByteArray& head) {
 
 void readReportFile(const QString& path, Tcaldaten& target, const PatchCatalogue& targets) {
     // Longer files are read as far as the buffer reaches; keys past it count as missing.
-    const auto text = readHead(path, kReportTextCapacity - 1);
+    // One byte of the buffer stays free for the end mark.
+    const auto text = readRegularFile(path, kReportTextCapacity - 1);
     if (!text) return;
     parseReport(*text, text->size(), target, targets);
 }

@@ -3,6 +3,7 @@
 // of "KEY = value", and the key grammar that monitor replies share with them.
 
 #include "data/monitor_records.h"
+#include "platform/atomic_file.h"
 #include "tables/patch_catalogue.h"
 
 #include <QByteArray>
@@ -14,26 +15,24 @@ namespace vqs {
 
 inline constexpr qsizetype kReportTextCapacity = 32768;
 
-// File names keep the texts as they are, less control characters and the double quote; a
-// folder separator ("/" or "\", as a short date may hold) becomes "-" so the file can exist.
+// File names hold the texts narrowed as in the file (characters beyond Latin-1 as "u4E00"),
+// less the double quote; a folder separator ("/" or "\", as a short date may hold) becomes "-"
+// so the file can exist.
 QString reportFileName(const Tcaldaten& report);
 QString reportFilePath(const QString& directory, const Tcaldaten& report);
 
-// The 65 lines of a report file, CR LF ended.
+// The 65 lines of a report file, CR LF ended; the numbers exactly as printf's "%.3f" writes them
+// in the "C" locale.
 QByteArray reportText(const Tcaldaten& report, const PatchCatalogue& targets);
 
-struct FileWriteResult {
-    bool ok = false;
-    QString path;
-    QString error;  // why it failed, for the operator
-};
-
-// Writes the report atomically: into a temporary file beside it, then renamed over the old
-// one, so a failed save never destroys the report that was there.
+// Writes the report atomically: into a new file beside it, every write and the flush to the
+// disk checked, then renamed over the old one. A failed save never destroys the report that
+// was there and says why it failed.
 FileWriteResult writeReportFile(const QString& directory, const Tcaldaten& report,
                                 const PatchCatalogue& targets);
 
-// True when the file starts with "VQS_FILEID = VQS1.0FILE" (read as "%s = %s").
+// True when the file starts with "VQS_FILEID = VQS1.0FILE" (read as "%s = %s"). Only regular
+// files (or links to them) are read: a pipe or device of that name is no report.
 bool isReportFile(const QString& path);
 bool startsAsReportFile(const QByteArray& head);
 

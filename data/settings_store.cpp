@@ -1,11 +1,13 @@
 #include "data/settings_store.h"
 
 #include "data/text_narrowing.h"
+#include "platform/c_number.h"
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 namespace vqs {
 
@@ -48,22 +50,23 @@ QByteArray blockBytes(std::span<const std::byte> block) {
                       static_cast<qsizetype>(block.size()));
 }
 
-bool writeText(SettingsStore& store, const QString& name, const QString& text) {
-    return store.writeText(settingKey(name), settingValueName(name), text);
+StoreValue textValue(const QString& name, const QString& text) {
+    return {settingKey(name), settingValueName(name), text};
 }
 
-bool writeInt(SettingsStore& store, const QString& name, int32_t value) {
-    return store.writeInt(settingKey(name), settingValueName(name), value);
+StoreValue intValue(const QString& name, int32_t value) {
+    return {settingKey(name), settingValueName(name), value};
 }
 
-bool writeBlock(SettingsStore& store, const QString& name, std::span<const std::byte> block) {
-    return store.writeBytes(settingKey(name), settingValueName(name), blockBytes(block));
+StoreValue blockValue(const QString& name, std::span<const std::byte> block) {
+    return {settingKey(name), settingValueName(name), blockBytes(block)};
 }
 
 // Every group of writes first opens the access-check key: a user who may not write the store
-// loses the whole group, silently, rather than half of it.
-bool mayWrite(SettingsStore& store) {
-    return store.openKeyForWriting(settingKey(kAccessCheck));
+// loses the whole group, silently, rather than half of it. The group then goes to the store in
+// one piece, so a file store is written once and either takes all of it or keeps what it had.
+bool writeGroup(SettingsStore& store, const std::vector<StoreValue>& group) {
+    return store.openKeyForWriting(settingKey(kAccessCheck)) && store.writeValues(group);
 }
 
 QString probeSettingName(const ProbeIdentity& probe, const QString& suffix) {
@@ -107,25 +110,24 @@ void loadSettings(const SettingsStore& store, Settings& settings) {
 
 bool saveSettings(SettingsStore& store, const Settings& settings,
                   std::span<const ProbeCalPath> probes) {
-    if (!mayWrite(store)) return false;
-    writeInt(store, kAccessCheck, 1);
+    std::vector<StoreValue> group{intValue(kAccessCheck, 1)};
     for (const ProbeCalPath& p : probes)
         if (p.probe.type == kCalibratedProbeType && !p.calFilePath.isEmpty())
-            writeText(store, calFileName(p.probe), p.calFilePath);
-    writeText(store, kReportDir, settings.reportDir);
-    writeText(store, kComNo, settings.comSetting);
-    writeText(store, kNetworkIp, settings.networkIp);
+            group.push_back(textValue(calFileName(p.probe), p.calFilePath));
+    group.push_back(textValue(kReportDir, settings.reportDir));
+    group.push_back(textValue(kComNo, settings.comSetting));
+    group.push_back(textValue(kNetworkIp, settings.networkIp));
     for (int n = 0; n < 4; ++n)
-        writeInt(store, kPatternPosition + QString::number(n), settings.patternGeometry[n]);
-    writeText(store, kTargetGamma, settings.targetGamma);
-    return true;
+        group.push_back(
+            intValue(kPatternPosition + QString::number(n), settings.patternGeometry[n]));
+    group.push_back(textValue(kTargetGamma, settings.targetGamma));
+    return writeGroup(store, group);
 }
 
 bool saveWindowTables(SettingsStore& store, const Settings& settings) {
-    if (!mayWrite(store)) return false;
-    writeBlock(store, kZoomTable, std::as_bytes(std::span(settings.zoomGeometry)));
-    writeBlock(store, kPictureTable, std::as_bytes(std::span(settings.pictureSize)));
-    return true;
+    return writeGroup(store,
+                      {blockValue(kZoomTable, std::as_bytes(std::span(settings.zoomGeometry))),
+                       blockValue(kPictureTable, std::as_bytes(std::span(settings.pictureSize)))});
 }
 
 QString loadProbeCalPath(const SettingsStore& store, const ProbeIdentity& probe) {
@@ -143,32 +145,25 @@ void loadProbeScans(const SettingsStore& store, const ProbeIdentity& probe,
 
 bool saveProbeDark(SettingsStore& store, const ProbeIdentity& probe,
                    const ConstDarkScans& darkData) {
-    if (probe.type != kCalibratedProbeType || !mayWrite(store)) return false;
+    if (probe.type != kCalibratedProbeType) return false;
+    std::vector<StoreValue> group;
     for (int range = 0; range < kDarkScanRanges; ++range)
-        writeBlock(store, darkDataName(probe, range), std::as_bytes(darkData[range]));
-    return true;
+        group.push_back(blockValue(darkDataName(probe, range), std::as_bytes(darkData[range])));
+    return writeGroup(store, group);
 }
 
 bool saveProbeFactors(SettingsStore& store, const ProbeIdentity& probe,
                       std::span<const float, kRangeFactors> rangeFactor) {
-    if (probe.type != kCalibratedProbeType || !mayWrite(store)) return false;
-    writeBlock(store, rangeFactorName(probe), std::as_bytes(rangeFactor));
-    return true;
+    if (probe.type != kCalibratedProbeType) return false;
+    return writeGroup(store, {blockValue(rangeFactorName(probe), std::as_bytes(rangeFactor))});
 }
 
 float targetGammaValue(const QString& text) {
+    // "%f" of the C library would follow the user's locale, which Qt has set from the
+    // environment, and read "2.35" as 2 in German.
     const QByteArray bytes = narrowText(text);
-    const char* first = bytes.constData();
-    const char* last = first + bytes.size();
-    // "%f" skips white space and takes a sign; from_chars does neither but never looks at the
-    // process locale, which Qt has set from the environment.
-    while (first != last && *first == ' ') ++first;
-    bool negative = false;
-    if (first != last && (*first == '+' || *first == '-')) negative = *first++ == '-';
-    float value = 0.0f;
-    if (first == last || *first == '+' || *first == '-') return 0.0f;
-    if (std::from_chars(first, last, value).ec != std::errc{}) return 0.0f;
-    return negative ? -value : value;
+    const auto number = readCNumber(std::string_view(bytes.constData(), bytes.size()));
+    return number ? static_cast<float>(number->value) : 0.0f;
 }
 
 }  // namespace vqs

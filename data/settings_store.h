@@ -43,11 +43,12 @@ using ConstDarkScans = std::array<std::span<const float, kDarkScanPixels>, kDark
 // Missing or unreadable settings leave the values as they are (the defaults).
 void loadSettings(const SettingsStore& store, Settings& settings);
 
-// Writes the settings of the exit; false when the store may not be written and nothing was.
+// Writes the settings of the exit as one group; false when they did not reach the store (the
+// user may not write it, or the write failed: a file store then keeps what it held).
 bool saveSettings(SettingsStore& store, const Settings& settings,
                   std::span<const ProbeCalPath> probes = {});
 
-// Writes F3TLWH and F3SAVETLWH.
+// Writes F3TLWH and F3SAVETLWH as one group; false when they did not reach the store.
 bool saveWindowTables(SettingsStore& store, const Settings& settings);
 
 // The stored calibration-file path of a probe; empty when there is none.
@@ -57,13 +58,15 @@ QString loadProbeCalPath(const SettingsStore& store, const ProbeIdentity& probe)
 void loadProbeScans(const SettingsStore& store, const ProbeIdentity& probe,
                     const DarkScans& darkData, std::span<float, kRangeFactors> rangeFactor);
 
-// Store a probe's scan results; only calibrated spectrometers (type 1) keep them.
+// Store a probe's scan results, each call one group; only calibrated spectrometers (type 1)
+// keep them. False when nothing was kept.
 bool saveProbeDark(SettingsStore& store, const ProbeIdentity& probe,
                    const ConstDarkScans& darkData);
 bool saveProbeFactors(SettingsStore& store, const ProbeIdentity& probe,
                       std::span<const float, kRangeFactors> rangeFactor);
 
-// The target-gamma text as a number, read like a C "%f"; 0 when it does not start with one.
+// The target-gamma text narrowed and read like a C "%f" with a full stop; 0 when it does not
+// start with a number. The one reader of the setting: the grading's target asks it too.
 float targetGammaValue(const QString& text);
 
 }  // namespace vqs

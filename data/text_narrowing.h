@@ -1,7 +1,16 @@
 #pragma once
 // Texts become 8-bit bytes wherever they leave the program as bytes (files, file names, link
-// messages, numbers read with C formats): control characters are dropped, every other UTF-16
-// code unit keeps its low 8 bits.
+// messages, numbers read with C formats). Control characters (below U+0020) are dropped; every
+// character of Latin-1 (U+0020..U+00FF) is its own byte, as the files have always held them.
+//
+// A character beyond Latin-1 is written as the ASCII text of its code point: "u" and four hex
+// digits ("一" is "u4E00"), or "U" and eight beyond U+FFFF ("😀" is "U0001F600"; a surrogate
+// pair is one character). Keeping the low byte instead would turn "一" into NUL and an en dash
+// into a control byte, cutting names and making different names one file. The escape is
+// printable ASCII, so it reads back unchanged (a text value ends at the first byte of 0x80 or
+// more) and saving a report read back gives the same name again; it has a fixed width, so
+// different characters give different texts; and it holds no "/", "\" or NUL, so it is safe
+// inside a file name.
 
 #include <QByteArray>
 #include <QString>

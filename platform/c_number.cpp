@@ -1,5 +1,7 @@
 #include "platform/c_number.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -25,6 +27,19 @@ std::optional<CNumber> readCNumber(std::string_view text) {
     const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
     if (error != std::errc{} || !std::isfinite(value)) return std::nullopt;
     return CNumber{negative ? -value : value, static_cast<std::size_t>(end - text.data())};
+}
+
+QByteArray formatCFixed(double value, int decimals, int width) {
+    // The widest double in fixed notation has 309 integer digits.
+    std::array<char, 512> text{};
+    const int shown = std::clamp(decimals, 0, 100);
+    const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value,
+                                            std::chars_format::fixed, shown);
+    if (error != std::errc{}) return {};
+    QByteArray number(text.data(), end - text.data());
+    const qsizetype padding = std::clamp(width, 0, 100) - number.size();
+    if (padding > 0) number.prepend(QByteArray(padding, ' '));
+    return number;
 }
 
 }  // namespace vqs

@@ -5,7 +5,10 @@
 
 #include "platform/settings_store.h"
 
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace vqs {
 
@@ -21,15 +24,15 @@ public:
     std::optional<int32_t> readInt(const QString& key, const QString& name) const override;
     std::optional<QByteArray> readBytes(const QString& key, const QString& name) const override;
     bool openKeyForWriting(const QString& key) override;
-    bool writeText(const QString& key, const QString& name, const QString& text) override;
-    bool writeInt(const QString& key, const QString& name, int32_t value) override;
-    bool writeBytes(const QString& key, const QString& name, const QByteArray& bytes) override;
+    // Replaces the file once per group, atomically and checked: a full disk or a file-size
+    // limit leaves the old file as it was and gives false.
+    bool writeValues(std::span<const StoreValue> values) override;
 
 private:
     std::optional<QString> section(const QString& key) const;
     std::optional<QString> readTagged(const QString& key, const QString& name,
                                       const QString& tag) const;
-    bool writeTagged(const QString& key, const QString& name, const QString& tagged);
+    std::optional<QByteArray> renderedFile(const QList<std::pair<QString, QString>>& entries) const;
 
     QString filePath_;
     QString baseKey_;

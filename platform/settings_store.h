@@ -8,8 +8,17 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <variant>
 
 namespace vqs {
+
+// One value to write: its key, its name inside the key and the value with its type.
+struct StoreValue {
+    QString key;
+    QString name;
+    std::variant<QString, int32_t, QByteArray> value;
+};
 
 class SettingsStore {
 public:
@@ -26,11 +35,24 @@ public:
     // Opens the key for writing, creating it when missing; false when the user may not write.
     virtual bool openKeyForWriting(const QString& key) = 0;
 
-    // Each write opens or creates the key, sets the value and closes the key again; false when
-    // the value could not be written.
-    virtual bool writeText(const QString& key, const QString& name, const QString& text) = 0;
-    virtual bool writeInt(const QString& key, const QString& name, int32_t value) = 0;
-    virtual bool writeBytes(const QString& key, const QString& name, const QByteArray& bytes) = 0;
+    // Writes a group of values, each key opened or created, the value set and the key closed
+    // again. Where the store allows, the group reaches it whole or not at all (a file store is
+    // rewritten once per group, not once per value). False when the group was not written.
+    virtual bool writeValues(std::span<const StoreValue> values) = 0;
+
+    // A group of one.
+    bool writeText(const QString& key, const QString& name, const QString& text) {
+        return writeOne({key, name, text});
+    }
+    bool writeInt(const QString& key, const QString& name, int32_t value) {
+        return writeOne({key, name, value});
+    }
+    bool writeBytes(const QString& key, const QString& name, const QByteArray& bytes) {
+        return writeOne({key, name, bytes});
+    }
+
+private:
+    bool writeOne(const StoreValue& value) { return writeValues(std::span(&value, 1)); }
 };
 
 }  // namespace vqs

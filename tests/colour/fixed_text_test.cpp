@@ -1,5 +1,6 @@
 #include "colour/fixed_text.h"
 
+#include "tests/platform/comma_locale.h"
 #include "tests/support/qt_print.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +54,22 @@ TEST(FixedTextLocale, UsesTheUsersDecimalSeparator) {
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(fixedText(95.047, 5, 1), QStringLiteral("95,0"));
+    EXPECT_EQ(fixedText(123456.0, 5, 1), QStringLiteral("1,2346E+05"));
+    QLocale::setDefault(previous);
+}
+
+// Qt installs the user's locale as the C library's too; the digits must not follow it, and a
+// negative zero must be told by its digits whatever the separator.
+TEST(FixedTextLocale, DigitsNeverFollowTheCLibrarysNumberLocale) {
+    const test::CommaNumberLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no number locale with a decimal comma here";
+    EXPECT_EQ(fixedText(95.047, 5, 1), QStringLiteral("95.0")) << "the user's locale has a stop";
+    EXPECT_EQ(fixedText(-0.00001, 5, 4), QStringLiteral("0.0000"));
+
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(fixedText(-0.00001, 5, 4), QStringLiteral("0,0000"));
+    EXPECT_EQ(fixedText(-0.5, 5, 4), QStringLiteral("-0,5000"));
     EXPECT_EQ(fixedText(123456.0, 5, 1), QStringLiteral("1,2346E+05"));
     QLocale::setDefault(previous);
 }

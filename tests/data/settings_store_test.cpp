@@ -1,6 +1,7 @@
 #include "data/settings_store.h"
 
 #include "platform/ini_settings_store.h"
+#include "tests/platform/file_size_limit.h"
 #include "tests/support/qt_print.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <variant>
 #include <vector>
@@ -27,6 +29,7 @@ public:
 
     bool writable = true;
     QStringList log;  // "open NAME", "text NAME", "int NAME", "bytes NAME"
+    int groups = 0;   // groups of writes the store took
 
     bool keyExists(const QString& key) const override {
         return std::any_of(values_.begin(), values_.end(),
@@ -45,14 +48,15 @@ public:
         log << "open " + key.section('\\', -1);
         return writable;
     }
-    bool writeText(const QString& k, const QString& n, const QString& v) override {
-        return write("text", k, n, v);
-    }
-    bool writeInt(const QString& k, const QString& n, int32_t v) override {
-        return write("int", k, n, v);
-    }
-    bool writeBytes(const QString& k, const QString& n, const QByteArray& v) override {
-        return write("bytes", k, n, v);
+    bool writeValues(std::span<const StoreValue> values) override {
+        if (!writable) return false;
+        ++groups;
+        for (const StoreValue& v : values) {
+            static const char* const kinds[] = {"text", "int", "bytes"};
+            log << QString::fromLatin1(kinds[v.value.index()]) + ' ' + v.key.section('\\', -1);
+            values_[{v.key, v.name}] = v.value;
+        }
+        return true;
     }
 
 private:
@@ -62,13 +66,6 @@ private:
         if (it == values_.end() || !std::holds_alternative<T>(it->second)) return std::nullopt;
         return std::get<T>(it->second);
     }
-    bool write(const char* kind, const QString& key, const QString& name, Value value) {
-        if (!writable) return false;
-        log << QString::fromLatin1(kind) + ' ' + key.section('\\', -1);
-        values_[{key, name}] = std::move(value);
-        return true;
-    }
-
     std::map<std::pair<QString, QString>, Value> values_;
 };
 
@@ -226,7 +223,7 @@ TEST_F(IniStoreTest, NamesTypesAndSizesAreThoseOfTheRegistry) {
     EXPECT_TRUE(text.contains("%5CREGISTRYACCESSCHECK=dword:00000001\n"));
 }
 
-TEST(SettingsGroups, ComeInTheirOrderAfterTheAccessCheck) {
+TEST(SettingsGroups, ComeInTheirOrderAfterTheAccessCheckEachInOnePiece) {
     RecordingStore store;
     const std::vector<ProbeCalPath> probes = {
         {{1, QStringLiteral("A")}, QStringLiteral("a.cal")},
@@ -239,11 +236,13 @@ TEST(SettingsGroups, ComeInTheirOrderAfterTheAccessCheck) {
                            "text PROBE_1_A_CALFILE", "text REPORTFILESDIR", "text COMNO",
                            "text NETWORKIP", "int TP_POSITION_0", "int TP_POSITION_1",
                            "int TP_POSITION_2", "int TP_POSITION_3", "text TARGETGAMMA"}));
+    EXPECT_EQ(store.groups, 1) << "a file store is written once per save, not once per value";
 
     store.log.clear();
     ASSERT_TRUE(saveWindowTables(store, defaults()));
     EXPECT_EQ(store.log,
               QStringList({"open REGISTRYACCESSCHECK", "bytes F3TLWH", "bytes F3SAVETLWH"}));
+    EXPECT_EQ(store.groups, 2);
 }
 
 TEST(SettingsGroups, AStoreWithoutWriteAccessSkipsEveryGroupSilently) {
@@ -287,6 +286,37 @@ TEST(IniStoreAccess, AFolderThatCannotBeCreatedLeavesTheDefaultsAndWritesNothing
     EXPECT_FALSE(store.writeText(settingKey("COMNO"), settingValueName("COMNO"), "1"));
     ASSERT_TRUE(blocker.open(QIODevice::ReadOnly));
     EXPECT_EQ(blocker.readAll(), "not a folder");
+}
+
+// QSettings said it had saved when the disk took only part of the file, and left that part in
+// place of the old file. A group that would grow the file past the limit fails, by a little (the
+// part QSettings keeps in its buffer and does not check) or by much, and so does any group once
+// the file is past it; the file stays as it was.
+TEST_F(IniStoreTest, AWriteTheDiskRefusesKeepsTheOldFileAndFails) {
+    const auto contents = [&] {
+        QFile file(filePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const auto failsWithin = [&](qsizetype limit, const std::function<bool()>& save) {
+        return test::exitCodeUnderFileSizeLimit(limit, [&] { return save() ? 1 : 0; }) == 0;
+    };
+    ProbeScans scans;
+    ASSERT_TRUE(saveSettings(store_, defaults(), std::vector<ProbeCalPath>{{kSpectrometer, "p"}}));
+    const QByteArray small = contents();
+    const qsizetype room = small.size() + 64;
+    EXPECT_TRUE(failsWithin(room, [&] { return saveWindowTables(store_, changed()); }));
+    EXPECT_TRUE(failsWithin(
+        room, [&] { return saveProbeDark(store_, kSpectrometer, scans.constSpans()); }));
+    EXPECT_EQ(contents(), small);
+
+    ASSERT_TRUE(saveProbeDark(store_, kSpectrometer, scans.constSpans()));
+    const QByteArray large = contents();
+    EXPECT_TRUE(failsWithin(room, [&] { return saveSettings(store_, changed()); }));
+    EXPECT_EQ(contents(), large);
+    const QDir folder = QFileInfo(filePath()).dir();
+    EXPECT_EQ(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"VQS1.0.ini"})
+        << "no scratch files left";
 }
 
 TEST_F(IniStoreTest, ADamagedFileGivesWhatCanBeReadAndIsRepairedByTheNextSave) {
@@ -369,6 +399,12 @@ TEST_F(IniStoreTest, ProbeSerialsWithSeparatorsKeepTheirOwnValues) {
     EXPECT_EQ(loadProbeCalPath(store_, probes[0].probe), "slash");
     EXPECT_EQ(loadProbeCalPath(store_, probes[1].probe), "percent");
     EXPECT_EQ(loadProbeCalPath(store_, probes[2].probe), "backslash");
+    // As the README shows them: escaped by the store, then once more by QSettings.
+    QFile file(filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("[PROBE_1_A%252FB_CALFILE]\n"));
+    EXPECT_TRUE(text.contains("%5CPROBE_1_A%25252FB_CALFILE=sz:percent\n"));
 }
 
 TEST(TargetGamma, IsReadLikeACFloat) {
