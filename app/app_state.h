@@ -7,11 +7,11 @@
 #include "colour/probe_reading.h"
 #include "data/monitor_records.h"
 #include "data/settings.h"
+#include "monitor_link/monitor_link.h"
 #include "probes/probe_list.h"
 #include "tables/patch_catalogue.h"
 
 #include <cstdint>
-#include <memory>
 #include <memory>
 
 namespace vqs {
@@ -24,6 +24,8 @@ struct AppState {
     std::unique_ptr<MonitorList> monitors = std::make_unique<MonitorList>();
     Settings settings;
     std::unique_ptr<ProbeList> probes = std::make_unique<ProbeList>();
+    // The serial link, the TCP connections and the datagram endpoint to the monitors under test.
+    std::unique_ptr<MonitorLink> monitorLink = std::make_unique<MonitorLink>();
 
     // Chart records, background pictures and what the drawing areas show.
     ChartSet charts;

@@ -52,6 +52,8 @@ void TForm1::connectHandlers() {
     connect(targetGamma, &QComboBox::activated, this, &TForm1::targetGammaChange);
     connect(StringGrid1, &QTableWidget::cellClicked, this, &TForm1::StringGrid1Click);
     StringGrid1->installEventFilter(this);
+    watchConnectionFields();
+    watchMonitorConnections();
     connect(firstSM, &QComboBox::activated, this, &TForm1::firstSMChange);
     connect(scndSM, &QComboBox::activated, this, &TForm1::scndSMChange);
     connect(colorsgsgroup, &PatchListWidget::userSelected, this, &TForm1::colorsgsgroupClick);
@@ -183,6 +185,7 @@ bool TForm1::FormHelp() {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == StringGrid1 && event->type() == QEvent::FocusOut) StringGrid1Exit();
+    if (const auto field = connectionField(watched)) connectionFieldEvent(*field, event);
     return QWidget::eventFilter(watched, event);
 }
 

@@ -12,6 +12,7 @@
 
 #include <QStringList>
 
+#include <array>
 #include <optional>
 #include <QWidget>
 
@@ -106,6 +107,11 @@ public:
     void StringGrid1Click();
     void StringGrid1Exit();
 
+    // Connection settings: the report directory, the COM field, the network address.
+    void applyReportDir();
+    void applyComSetting();
+    void applyNetworkAddress();
+
     // Test pattern.
     void setPatternWindow(TForm2* window) { patternWindow_ = window; }
     void setZoomWindow(QWidget* window) { zoomWindow_ = window; }
@@ -183,6 +189,17 @@ private:
     void networkPollStep();
     void refreshCharts();
     void logCs2000Measurement(int row, float X, float Y, float Z, const Cs2000Spectrum& spectrum);
+
+    // The connection fields take a value over once per Enter, focus change or double-click.
+    enum class ConnectionField { reportDir, comNumber, networkAddress };
+    void watchConnectionFields();
+    void watchMonitorConnections();
+    void tellConnectionFailures();
+    std::optional<ConnectionField> connectionField(QObject* watched);
+    void connectionFieldEvent(ConnectionField field, QEvent* event);
+    void applyConnectionField(ConnectionField field);
+    bool chooseReportDir();
+    std::array<int, 3> lastKeyCodes_{};  // per field; 13 after Enter or a double-click
 
     // Whether the first probe still delivers: shown in the status line, heeded by Capture.
     void showFirstProbeFreshness();

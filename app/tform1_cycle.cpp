@@ -61,6 +61,7 @@ void TForm1::Timer1Timer() {
     receiveDiscoveryReply();
     paceDiscovery();
     networkPollStep();
+    tellConnectionFailures();
 }
 
 bool TForm1::pollProbe(int row, Tprobevals& reading) {

@@ -8,21 +8,39 @@ namespace vqs {
 
 namespace {
 
+QSerialPort::DataBits dataBitsOf(int bits) {
+    switch (bits) {
+        case 5: return QSerialPort::Data5;
+        case 6: return QSerialPort::Data6;
+        case 7: return QSerialPort::Data7;
+        default: return QSerialPort::Data8;
+    }
+}
+
 class QtSerialPort final : public SerialPort {
 public:
     QtSerialPort(const QString& linkPath, const QString& devicePath) : linkPath_(linkPath) {
         port_.setPortName(devicePath);
     }
 
-    bool open(int baudRate) {
+    bool open(const SerialLineSettings& line) {
         if (!port_.open(QIODevice::ReadWrite)) return false;
-        const bool accepted = port_.setBaudRate(baudRate) &&
-                              port_.setDataBits(QSerialPort::Data8) &&
-                              port_.setParity(QSerialPort::NoParity) &&
-                              port_.setStopBits(QSerialPort::OneStop) &&
-                              port_.setFlowControl(QSerialPort::NoFlowControl);
-        if (!accepted) port_.close();
-        return accepted;
+        const bool even = line.parity == SerialParity::Even;
+        // Each setting on its own: one the driver refuses must not keep the others away.
+        bool accepted = port_.setBaudRate(line.baudRate);
+        accepted &= port_.setDataBits(dataBitsOf(line.dataBits));
+        accepted &= port_.setParity(even ? QSerialPort::EvenParity : QSerialPort::NoParity);
+        accepted &=
+            port_.setStopBits(line.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+        accepted &= port_.setFlowControl(QSerialPort::NoFlowControl);
+        if (line.dataTerminalReady) port_.setDataTerminalReady(*line.dataTerminalReady);
+        if (line.requestToSend) port_.setRequestToSend(*line.requestToSend);
+        if (!accepted && line.framingRequired) {
+            port_.close();
+            return false;
+        }
+        port_.clearError();  // a refused setting is no reason to call the port unhealthy
+        return true;
     }
 
     bool write(const QByteArray& bytes) override {
@@ -63,13 +81,19 @@ QString comDevicePath(int comNumber) {
     return serialFolder() + QStringLiteral("/COM%1").arg(comNumber);
 }
 
-std::unique_ptr<SerialPort> openComPort(int comNumber, int baudRate) {
+std::unique_ptr<SerialPort> openComPort(int comNumber, const SerialLineSettings& line) {
     const QString path = comDevicePath(comNumber);
     if (comNumber < 1 || !QFileInfo::exists(path)) return nullptr;
     // QSerialPort resolves a name without a folder under /dev; give it the link's target.
     auto port = std::make_unique<QtSerialPort>(path, QFileInfo(path).canonicalFilePath());
-    if (!port->open(baudRate)) return nullptr;
+    if (!port->open(line)) return nullptr;
     return port;
+}
+
+std::unique_ptr<SerialPort> openComPort(int comNumber, int baudRate) {
+    SerialLineSettings line;
+    line.baudRate = baudRate;
+    return openComPort(comNumber, line);
 }
 
 }  // namespace vqs

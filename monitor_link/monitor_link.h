@@ -1,0 +1,33 @@
+#pragma once
+// Every channel to the monitors under test, held once by the program: the serial link, the
+// three TCP connections, the TCP reply text and the datagram endpoint shared with discovery.
+
+#include "monitor_link/com_setting.h"
+#include "monitor_link/datagrams.h"
+#include "monitor_link/monitor_connection.h"
+#include "monitor_link/monitor_discovery.h"
+#include "monitor_link/serial_monitor_link.h"
+
+namespace vqs {
+
+struct MonitorLink {
+    SerialLink linkPort;
+    MonitorConnection patternConnection;  // to the monitor chosen for pattern display
+    MonitorConnection pollConnection;     // fetches each network monitor's report in turn
+    MonitorConnection saveConnection;     // one downstream save
+    TcpReplyText tcpReply;                // filled from pollConnection
+    UdpEndpoint datagrams;                // to networkIp:7001, and discovery answers
+};
+
+// Where the three connections tell their failures.
+void setTcpErrorHandler(MonitorLink& link, const TcpErrorHandler& handler);
+
+// Tells the failures that happened since the last look on any of the three connections (a
+// connect refused or timed out between ticks), once per episode each.
+void watchConnections(MonitorLink& link);
+
+// Shutdown: disconnects patternConnection, saveConnection and pollConnection, in this order,
+// each only if connected. Nothing is told from here on, the errors of this included.
+void disconnectMonitors(MonitorLink& link);
+
+}  // namespace vqs
