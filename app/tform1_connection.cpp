@@ -65,15 +65,19 @@ void TForm1::connectionFieldEvent(ConnectionField field, QEvent* event) {
             }
             lastKey = kEnterKeyCode;
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
 void TForm1::applyConnectionField(ConnectionField field) {
     switch (field) {
-        case ConnectionField::reportDir: return applyReportDir();
-        case ConnectionField::comNumber: return applyComSetting();
-        case ConnectionField::networkAddress: return applyNetworkAddress();
+        case ConnectionField::reportDir:
+            return applyReportDir();
+        case ConnectionField::comNumber:
+            return applyComSetting();
+        case ConnectionField::networkAddress:
+            return applyNetworkAddress();
     }
 }
 
@@ -113,15 +117,14 @@ bool TForm1::chooseReportDir() {
         const QString question =
             QStringLiteral("The directory \"%1\" does not exist. Do you want to create it?")
                 .arg(QDir::toNativeSeparators(folder));
-        if (services_.prompts.message(PromptKind::Confirmation, question,
-                                      PromptButtons::YesNo) != PromptAnswer::Yes)
+        if (services_.prompts.message(PromptKind::Confirmation, question, PromptButtons::YesNo) !=
+            PromptAnswer::Yes)
             return false;
         if (!QDir().mkpath(folder)) {
-            services_.prompts.message(
-                PromptKind::Error,
-                QStringLiteral("The directory \"%1\" could not be created.")
-                    .arg(QDir::toNativeSeparators(folder)),
-                PromptButtons::Ok);
+            services_.prompts.message(PromptKind::Error,
+                                      QStringLiteral("The directory \"%1\" could not be created.")
+                                          .arg(QDir::toNativeSeparators(folder)),
+                                      PromptButtons::Ok);
             return false;
         }
     }

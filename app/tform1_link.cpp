@@ -22,7 +22,9 @@ void TForm1::disconnectMonitors() {
     vqs::disconnectMonitors(*state_.monitorLink);
 }
 
-void TForm1::readLink() { vqs::readLink(state_.monitorLink->linkPort); }
+void TForm1::readLink() {
+    vqs::readLink(state_.monitorLink->linkPort);
+}
 
 void TForm1::receiveDiscoveryReply() {
     if (vqs::receiveDiscoveryReply(state_.monitorLink->datagrams, *state_.monitors))
@@ -45,6 +47,8 @@ void TForm1::watchMonitorConnections() {
 }
 
 // Failures that happened between ticks (a connect refused or timed out) are told here.
-void TForm1::tellConnectionFailures() { watchConnections(*state_.monitorLink); }
+void TForm1::tellConnectionFailures() {
+    watchConnections(*state_.monitorLink);
+}
 
 }  // namespace vqs

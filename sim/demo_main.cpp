@@ -52,6 +52,37 @@ bool keepReportsInOutput(vqs::SettingsStore& store, const QDir& output) {
 
 // The virtual CS-2000 answers on this port; the search finds it a few seconds after start.
 constexpr int kVirtualCs2000Port = 4;
+// The virtual serial monitor's port, which the demo's store names as the monitor link.
+constexpr int kVirtualSerialMonitorPort = 6;
+
+bool linkToSerialMonitor(vqs::SettingsStore& store) {
+    const QString name = QStringLiteral("COMNO");
+    return store.writeText(vqs::settingKey(name), vqs::settingValueName(name),
+                           QString::number(kVirtualSerialMonitorPort));
+}
+
+// Two network monitors on their own loopback addresses and one on the serial link.
+void startVirtualMonitors(vqs::sim::VirtualLab& lab) {
+    const struct {
+        const char* address;
+        QByteArray name, serial;
+    } network[] = {{"127.0.0.2", "Studio A", "VM-NET-2"}, {"127.0.0.3", "Studio B", "VM-NET-3"}};
+    for (const auto& m : network) {
+        const QString failed =
+            lab.startNetworkMonitor(QString::fromLatin1(m.address), m.name, m.serial);
+        if (failed.isEmpty())
+            std::printf("demo: virtual network monitor %s on %s\n", m.name.constData(), m.address);
+        else
+            std::fprintf(stderr, "demo: no network monitor on %s: %s\n", m.address,
+                         qPrintable(failed));
+    }
+    const QString failed = lab.startSerialMonitor(kVirtualSerialMonitorPort);
+    if (failed.isEmpty())
+        std::printf("demo: virtual serial monitor on %s\n",
+                    qPrintable(vqs::comDevicePath(kVirtualSerialMonitorPort)));
+    else
+        std::fprintf(stderr, "demo: no serial monitor: %s\n", qPrintable(failed));
+}
 
 }  // namespace
 
@@ -79,9 +110,9 @@ int main(int argc, char** argv) {
                      qPrintable(store.filePath()));
         return 1;
     }
-    if (!keepReportsInOutput(store, output)) {
-        std::fprintf(stderr, "demo: cannot keep the report folder in %s\n",
-                     qPrintable(output.absolutePath()));
+    if (!linkToSerialMonitor(store) || !keepReportsInOutput(store, output)) {
+        std::fprintf(stderr, "demo: cannot write the serial link and report folder into %s\n",
+                     qPrintable(store.filePath()));
         return 1;
     }
     vqs::AppServices services{prompter, clock, store};
@@ -93,6 +124,7 @@ int main(int argc, char** argv) {
     if (!lab.startCs2000(kVirtualCs2000Port))
         std::fprintf(stderr, "demo: the virtual CS-2000 could not start\n");
     lab.display().show(QColor(235, 235, 235));
+    startVirtualMonitors(lab);
     std::printf("demo: virtual CS-2000 on %s\n",
                 qPrintable(vqs::comDevicePath(kVirtualCs2000Port)));
     app.setErrorReporter(

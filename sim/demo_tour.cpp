@@ -24,12 +24,17 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
     connect(windows_.form2.get(), &TForm2::patchShown, this,
             [this](const QColor& colour) { lab_.display().show(colour); });
     TForm1& form = *windows_.form1;
-    auto after = [this](int checks) {
-        return [this, checks] { return waitedTicks_ >= checks; };
-    };
+    auto after = [this](int checks) { return [this, checks] { return waitedTicks_ >= checks; }; };
     steps_ = {
         {"find the virtual CS-2000", [&form] { return form.firstSM->count() > 0; },
          [this, &form] { print("found " + form.firstSM->itemText(0)); }},
+        {"look for the lab's network monitors", after(1),
+         [&form] {
+             // The store starts on 127.0.0.1, which reaches one monitor; the loopback broadcast
+             // reaches every monitor of the lab, as a LAN broadcast would in a studio.
+             form.editNetworkIP->setText(QStringLiteral("127.255.255.255"));
+             form.applyNetworkAddress();
+         }},
         {"measure live", after(6),
          [this, &form] {
              print("probe 1 live on the display's white: " + readout());
@@ -63,11 +68,13 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
              print("Capture DICOM done");
              form.btnSaveClick();
          }},
-        {"load the report from the device grid", [&form] { return form.StringGrid1->rowCount() > 0; },
+        {"load the report from the device grid", [this] { return reportRow() >= 0; },
          [this, &form] {
-             form.StringGrid1->setCurrentCell(0, 0);
+             print("device grid: " + deviceGrid());
+             const int row = reportRow();
+             form.StringGrid1->setCurrentCell(row, 0);
              form.StringGrid1Click();
-             print("saved and listed: " + form.StringGrid1->item(0, 2)->text());
+             print("saved and listed: " + form.StringGrid1->item(row, 2)->text());
              print("grey scale: " + form.grygrading->text());
              print("EBU colours: " + form.ebucolgrading->text());
          }},
@@ -84,7 +91,9 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
     connect(&clock_, &QTimer::timeout, this, &DemoTour::advance);
 }
 
-void DemoTour::start() { clock_.start(); }
+void DemoTour::start() {
+    clock_.start();
+}
 
 void DemoTour::advance() {
     if (next_ >= steps_.size()) return clock_.stop();
@@ -117,6 +126,27 @@ void DemoTour::screenshot(QWidget& window, const QString& name) {
 void DemoTour::print(const QString& text) {
     std::printf("demo: %s\n", qPrintable(text));
     std::fflush(stdout);
+}
+
+// The row of the saved report: the one whose source is a report file.
+int DemoTour::reportRow() const {
+    const QTableWidget& grid = *windows_.form1->StringGrid1;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        if (grid.item(row, 2) && grid.item(row, 2)->text().endsWith(QLatin1String(".txt")))
+            return row;
+    return -1;
+}
+
+QString DemoTour::deviceGrid() const {
+    const QTableWidget& grid = *windows_.form1->StringGrid1;
+    QStringList rows;
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < grid.columnCount(); ++column)
+            cells << (grid.item(row, column) ? grid.item(row, column)->text() : QString());
+        rows << cells.join(QStringLiteral(" | "));
+    }
+    return rows.join(QStringLiteral("; "));
 }
 
 QString DemoTour::readout() const {

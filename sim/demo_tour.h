@@ -1,7 +1,8 @@
 #pragma once
-// The demo's walk through a measurement when nobody is at the screen: find the virtual CS-2000,
-// show the patches in the test-pattern window, run Capture All and Capture DICOM, save the
-// report, load it from the device grid, take screenshots along the way and close in order.
+// The demo's walk through a measurement when nobody is at the screen: find the virtual CS-2000
+// and the lab's monitors, show the patches in the test-pattern window, run Capture All and Capture
+// DICOM, save the report, load it from the device grid, take screenshots along the way and close in
+// order.
 
 #include "app/application.h"
 #include "sim/virtual_lab.h"
@@ -17,11 +18,11 @@ namespace vqs::sim {
 
 class DemoTour final : public QObject {
     Q_OBJECT
-public:
+  public:
     DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDir& output);
     void start();
 
-private:
+  private:
     struct Step {
         const char* what;
         std::function<bool()> ready;  // the step runs once this holds
@@ -33,6 +34,8 @@ private:
     void print(const QString& text);
     QString readout() const;
     bool runFinished() const;
+    int reportRow() const;
+    QString deviceGrid() const;
 
     AppState& state_;
     Windows& windows_;

@@ -8,19 +8,39 @@ namespace vqs::sim {
 
 VirtualLab::VirtualLab(QObject* parent) : QObject(parent), cs2000_(display_, this) {}
 
-bool VirtualLab::startCs2000(int comNumber) { return cs2000_.start(comDevicePath(comNumber)); }
+bool VirtualLab::startCs2000(int comNumber) {
+    return cs2000_.start(comDevicePath(comNumber));
+}
+
+QString VirtualLab::startNetworkMonitor(const QString& address, const QByteArray& name,
+                                        const QByteArray& serial) {
+    auto monitor = std::make_unique<VirtualNetworkMonitor>(address, name, serial);
+    if (!monitor->start()) return monitor->error();
+    networkMonitors_.push_back(std::move(monitor));
+    return {};
+}
+
+QString VirtualLab::startSerialMonitor(int comNumber) {
+    serialMonitor_ = std::make_unique<VirtualSerialMonitor>();
+    if (serialMonitor_->start(comDevicePath(comNumber))) return {};
+    const QString reason = serialMonitor_->error();
+    serialMonitor_.reset();
+    return reason;
+}
 
 QString VirtualLab::command(const QString& line) {
     static const QMap<QString, Cs2000Fault> kFaults = {
-        {"none", Cs2000Fault::None},          {"silence", Cs2000Fault::Silence},
-        {"error", Cs2000Fault::ErrorCode},    {"short", Cs2000Fault::ShortBlock},
-        {"split", Cs2000Fault::SplitReply},   {"garbage", Cs2000Fault::Garbage},
-        {"vanish", Cs2000Fault::Vanish},      {"double", Cs2000Fault::DoubleReply}};
+        {"none", Cs2000Fault::None},        {"silence", Cs2000Fault::Silence},
+        {"error", Cs2000Fault::ErrorCode},  {"short", Cs2000Fault::ShortBlock},
+        {"split", Cs2000Fault::SplitReply}, {"garbage", Cs2000Fault::Garbage},
+        {"vanish", Cs2000Fault::Vanish},    {"double", Cs2000Fault::DoubleReply}};
     const QStringList words = line.simplified().split(' ', Qt::SkipEmptyParts);
     if (words.isEmpty()) return {};
     const QString& verb = words[0];
     bool ok = true;
-    auto number = [&](int i) { return i < words.size() ? words[i].toDouble(&ok) : (ok = false, 0.0); };
+    auto number = [&](int i) {
+        return i < words.size() ? words[i].toDouble(&ok) : (ok = false, 0.0);
+    };
 
     if (verb == "show" && words.size() == 4) {
         const int r = number(1), g = number(2), b = number(3);
@@ -48,8 +68,12 @@ QString VirtualLab::command(const QString& line) {
         const Tristimulus t = display_.tristimulus();
         const QColor c = display_.shown();
         return QStringLiteral("showing %1 %2 %3: X %4 Y %5 Z %6")
-            .arg(c.red()).arg(c.green()).arg(c.blue())
-            .arg(t.X, 0, 'f', 3).arg(t.Y, 0, 'f', 3).arg(t.Z, 0, 'f', 3);
+            .arg(c.red())
+            .arg(c.green())
+            .arg(c.blue())
+            .arg(t.X, 0, 'f', 3)
+            .arg(t.Y, 0, 'f', 3)
+            .arg(t.Z, 0, 'f', 3);
     }
     return QStringLiteral("? ") + line.simplified();
 }

@@ -9,19 +9,29 @@
 
 #include "sim/cs2000_emulator.h"
 #include "sim/display_model.h"
+#include "sim/virtual_network_monitor.h"
+#include "sim/virtual_serial_monitor.h"
 
 #include <QObject>
 #include <QString>
+
+#include <memory>
+#include <vector>
 
 namespace vqs::sim {
 
 class VirtualLab final : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit VirtualLab(QObject* parent = nullptr);
 
     // Publishes the CS-2000 as COM n in the serial folder.
     bool startCs2000(int comNumber);
+    // A network monitor on its own loopback address (127.0.0.2, ...); the reason when it fails.
+    QString startNetworkMonitor(const QString& address, const QByteArray& name,
+                                const QByteArray& serial);
+    // The serial monitor as COM n in the serial folder; the reason when it fails.
+    QString startSerialMonitor(int comNumber);
 
     DisplayModel& display() { return display_; }
     Cs2000Emulator& cs2000() { return cs2000_; }
@@ -29,9 +39,11 @@ public:
     // Carries out one control line; the answer says what happened or what was wrong.
     QString command(const QString& line);
 
-private:
+  private:
     DisplayModel display_;
     Cs2000Emulator cs2000_;
+    std::vector<std::unique_ptr<VirtualNetworkMonitor>> networkMonitors_;
+    std::unique_ptr<VirtualSerialMonitor> serialMonitor_;
 };
 
 }  // namespace vqs::sim

@@ -25,7 +25,7 @@ namespace vqs {
 namespace {
 
 class ConnectionFields : public testing::Test {
-protected:
+  protected:
     ConnectionFields() {
         qputenv("VQS_SERIAL_DIR", serialDir_.path().toLocal8Bit());
         windows_ = createWindows(state_, services_);
@@ -127,15 +127,13 @@ TEST_P(ComFieldText, IsReadAsScanfReadsANumber) {
     EXPECT_EQ(isLinkOpen(state_.monitorLink->linkPort), QByteArray(c.shown) == "7");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ComFieldText,
-                         testing::Values(ComTextCase{"space_seven_letter", " 7x", "7"},
-                                         ComTextCase{"too_large", "300", "0"},
-                                         ComTextCase{"zero", "0", "0"},
-                                         ComTextCase{"negative", "-2", "0"},
-                                         ComTextCase{"letters", "COM", "0"},
-                                         ComTextCase{"empty", "", "0"},
-                                         ComTextCase{"missing_port", "9", "9"}),
-                         test::CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ComFieldText,
+    testing::Values(ComTextCase{"space_seven_letter", " 7x", "7"},
+                    ComTextCase{"too_large", "300", "0"}, ComTextCase{"zero", "0", "0"},
+                    ComTextCase{"negative", "-2", "0"}, ComTextCase{"letters", "COM", "0"},
+                    ComTextCase{"empty", "", "0"}, ComTextCase{"missing_port", "9", "9"}),
+    test::CaseName());
 
 TEST_F(ConnectionFields, EnterInTheNetworkFieldDropsTheNetworkMonitorsEvenUnchanged) {
     listOneMonitorOfEachSource();
