@@ -1,6 +1,6 @@
-// Runs the report parser's fuzz target over the seed corpus and a fixed set of damaged
-// variants of it (cut, flipped, spliced), so every build checks it under the sanitizers even
-// where the coverage-guided fuzzer is not built.
+// Runs a fuzz target (linked in beside this file) over its seed corpus and a fixed set of
+// damaged variants of it (cut, flipped, spliced), so every build checks it under the sanitizers
+// even where the coverage-guided fuzzer is not built.
 
 #include <QDir>
 #include <QFile>
