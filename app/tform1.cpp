@@ -47,6 +47,7 @@ void TForm1::connectHandlers() {
     connect(storeGreyscales, &QPushButton::clicked, this, &TForm1::storeGreyscalesClick);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(btnSave, &QPushButton::clicked, this, &TForm1::btnSaveClick);
+    connect(btnDownstream, &QPushButton::clicked, this, &TForm1::btnDownstreamClick);
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     connect(btnLoad, &QPushButton::clicked, this, &TForm1::btnLoadClick);
     connect(targetGamma, &QComboBox::activated, this, &TForm1::targetGammaChange);

@@ -6,6 +6,7 @@
 #include "app/app_services.h"
 #include "app/app_state.h"
 #include "probes/cs2000_driver.h"
+#include "monitor_link/downstream_save.h"
 #include "probes/probe_freshness.h"
 #include "probes/probe_driver.h"
 #include "data/settings_store.h"
@@ -100,6 +101,7 @@ public:
     void btnSaveClick();
     void btnClearClick();
     void btnLoadClick();
+    void btnDownstreamClick();
 
     // Device grid.
     void fillDeviceGrid();
@@ -195,6 +197,10 @@ private:
     void watchConnectionFields();
     void watchMonitorConnections();
     void tellConnectionFailures();
+    GridSelection deviceGridSelection() const;
+    void downstreamSaveFinished(const SaveOutcome& outcome);
+    void enterDeviceSelectionMode();
+    std::unique_ptr<DownstreamSave> downstreamSave_;
     std::optional<ConnectionField> connectionField(QObject* watched);
     void connectionFieldEvent(ConnectionField field, QEvent* event);
     void applyConnectionField(ConnectionField field);

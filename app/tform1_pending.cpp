@@ -1,8 +1,6 @@
 // Steps of the start-up, measurement, upkeep and shutdown sequences whose subsystems have not
 // landed yet. Each keeps its place in its sequence (the start-up and shutdown steps record that
 // they ran); the subsystem that owns it fills it in:
-//   monitor link messages ......... sendPatternToMonitor, pushReading, pushDate,
-//                                   serialReplyCheck, networkPollStep
 //   spectrometer driver ........... resetQsp720LibraryState
 //   log files ..................... logCs2000Measurement
 
@@ -11,11 +9,6 @@
 namespace vqs {
 
 void TForm1::resetQsp720LibraryState() { trace("resetQsp720LibraryState"); }
-void TForm1::sendPatternToMonitor() {}
-void TForm1::pushReading() {}
-void TForm1::serialReplyCheck() {}
-void TForm1::pushDate() {}
-void TForm1::networkPollStep() {}
 void TForm1::logCs2000Measurement(int, float, float, float, const Cs2000Spectrum&) {}
 
 }  // namespace vqs

@@ -86,6 +86,14 @@ void TForm1::StringGrid1Exit() {
     setGridBackground(*StringGrid1, kGridBackground);
 }
 
+// Grid clicks select rows without loading a report until the grid loses the focus.
+void TForm1::enterDeviceSelectionMode() {
+    state_.deviceSelectionMode = true;
+    const auto bgr = static_cast<uint32_t>(kDeviceSelectionGridColour);  // 0x00BBGGRR
+    setGridBackground(*StringGrid1, QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF));
+    StringGrid1->setFocus();
+}
+
 void TForm1::btnSaveClick() {
     Tcaldaten& working = state_.workingReport;
     working.devname = editDevname->text();

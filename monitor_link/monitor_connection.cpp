@@ -2,16 +2,29 @@
 
 #include "monitor_link/link_text.h"
 
-#include <algorithm>
-
 namespace vqs {
 
+namespace {
+
+// Whether this failure belongs to an episode already told.
+bool toldAlready(MonitorConnection& c, int connections) {
+    if (!c.episodesPerHost)
+        return c.told && c.toldHost == c.host && c.toldConnections == connections;
+    if (c.toldHosts.contains(c.host)) return true;
+    c.toldHosts.insert(c.host);
+    return false;
+}
+
+}  // namespace
+
 void tellNewFailure(MonitorConnection& c) {
+    const int connections = c.client.connections();
+    if (connections != c.connectionsSeen) c.toldHosts.remove(c.host);  // it worked: episode over
+    c.connectionsSeen = connections;
     const int failures = c.client.failures();
     if (failures == c.failuresSeen) return;
     c.failuresSeen = failures;
-    const int connections = c.client.connections();
-    if (c.told && c.toldHost == c.host && c.toldConnections == connections) return;
+    if (toldAlready(c, connections)) return;
     c.told = true;
     c.toldHost = c.host;
     c.toldConnections = connections;
@@ -20,6 +33,8 @@ void tellNewFailure(MonitorConnection& c) {
 }
 
 void connectTo(MonitorConnection& c, const QString& host) {
+    // What happened so far happened with the host before; a late failure is its own.
+    tellNewFailure(c);
     const auto state = c.client.state();
     const bool underWay =
         state == TcpClient::State::Connected || state == TcpClient::State::Connecting;
@@ -47,10 +62,7 @@ bool sendLine(MonitorConnection& c, const QByteArray& text) {
 
 qsizetype takeArrived(MonitorConnection& c, TcpReplyText& reply) {
     const QByteArray arrived = c.client.takeReceived();
-    const qsizetype room = std::max<qsizetype>(0, kTcpReplyCapacity - reply.text.size());
-    const qsizetype kept = std::min(room, arrived.size());
-    reply.text += arrived.left(kept);
-    reply.dropped += arrived.size() - kept;
+    appendReply(reply, arrived);
     return arrived.size();
 }
 

@@ -5,9 +5,11 @@
 // error handler once per episode: again only for another host, or after a connection worked in
 // between, so a monitor that refuses is not told every tick.
 
+#include "monitor_link/tcp_reply_text.h"
 #include "platform/tcp_client.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -28,6 +30,13 @@ struct MonitorConnection {
     bool told = false;
     QString toldHost;
     int toldConnections = 0;
+
+    // A connection that visits every monitor in turn by itself (the report query) keeps one
+    // episode per monitor: each is told once until a connection to it works, however often the
+    // visits alternate between monitors that refuse.
+    bool episodesPerHost = false;
+    QSet<QString> toldHosts;
+    int connectionsSeen = 0;
 };
 
 // Sets the host and starts connecting to its port 7000. A connection that is already there or
@@ -45,18 +54,6 @@ bool sendLine(MonitorConnection& connection, const QByteArray& text);
 
 // Tells a failure that happened since the last look, once per episode (see above).
 void tellNewFailure(MonitorConnection& connection);
-
-// What a monitor replied over TCP, for the report parser.
-inline constexpr qsizetype kTcpReplyCapacity = 32768;
-struct TcpReplyText {
-    QByteArray text;        // at most kTcpReplyCapacity bytes
-    qsizetype dropped = 0;  // bytes that arrived after the text was full
-
-    void clear() {
-        text.clear();
-        dropped = 0;
-    }
-};
 
 // Appends every byte that has arrived to the reply. A full reply keeps its first 32768 bytes
 // (a report starts with its keys) and drops the rest. Returns the number of bytes taken.

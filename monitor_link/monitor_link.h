@@ -1,21 +1,26 @@
 #pragma once
 // Every channel to the monitors under test, held once by the program: the serial link, the
-// three TCP connections, the TCP reply text and the datagram endpoint shared with discovery.
+// three TCP connections, the TCP reply text and the datagram endpoint shared with discovery, and
+// where the report query of the network monitors stands.
 
 #include "monitor_link/com_setting.h"
 #include "monitor_link/datagrams.h"
 #include "monitor_link/monitor_connection.h"
 #include "monitor_link/monitor_discovery.h"
+#include "monitor_link/network_poll.h"
 #include "monitor_link/serial_monitor_link.h"
 
 namespace vqs {
 
 struct MonitorLink {
+    MonitorLink() { pollConnection.episodesPerHost = true; }
+
     SerialLink linkPort;
     MonitorConnection patternConnection;  // to the monitor chosen for pattern display
     MonitorConnection pollConnection;     // fetches each network monitor's report in turn
     MonitorConnection saveConnection;     // one downstream save
     TcpReplyText tcpReply;                // filled from pollConnection
+    NetworkPoll networkPoll;              // where the report query of network monitors stands
     UdpEndpoint datagrams;                // to networkIp:7001, and discovery answers
 };
 

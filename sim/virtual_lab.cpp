@@ -22,6 +22,8 @@ QString VirtualLab::startNetworkMonitor(const QString& address, const QByteArray
 
 QString VirtualLab::startSerialMonitor(int comNumber) {
     serialMonitor_ = std::make_unique<VirtualSerialMonitor>();
+    // It says "OK!" once a second, as a monitor that wants its report queried does.
+    serialMonitor_->setPresenceInterval(1000);
     if (serialMonitor_->start(comDevicePath(comNumber))) return {};
     const QString reason = serialMonitor_->error();
     serialMonitor_.reset();

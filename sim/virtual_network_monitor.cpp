@@ -42,7 +42,11 @@ void closeDescriptor(int& fd) {
 
 VirtualNetworkMonitor::VirtualNetworkMonitor(const QString& address, const QByteArray& name,
                                              const QByteArray& serial, QObject* parent)
-    : QObject(parent), address_(address), name_(name), serial_(serial) {}
+    : QObject(parent),
+      address_(address),
+      name_(name),
+      serial_(serial),
+      protocol_(serial, name, display_) {}
 
 VirtualNetworkMonitor::~VirtualNetworkMonitor() {
     stop();
@@ -217,6 +221,35 @@ void VirtualNetworkMonitor::readClient(QTcpSocket* client) {
         pendingLine_.remove(0, end + 1);
         if (line.endsWith('\r')) line.chop(1);
         emit lineReceived(line);
+        hearLine(client, line);
+    }
+}
+
+void VirtualNetworkMonitor::hearLine(QTcpSocket* client, const QByteArray& line) {
+    const HeardLine heard = protocol_.hear(line);
+    if (heard.shown) {
+        display_.show(*heard.shown);
+        emit patternShown(*heard.shown, heard.patternName);
+    }
+    if (heard.stored) emit reportStored();
+    if (heard.queried && clients_.contains(client)) client->write(reportReply());
+}
+
+QByteArray VirtualNetworkMonitor::reportReply() const {
+    switch (fault_) {
+        case NetworkMonitorFault::NoReport:
+            return {};
+        case NetworkMonitorFault::HalfReport: {
+            const QByteArray text = reportText(protocol_.report());
+            return text.left(text.size() / 2);
+        }
+        case NetworkMonitorFault::OtherSerialInReport: {
+            StoredReport report = protocol_.report();
+            report.devsnid = "OTHER-" + serial_;
+            return reportText(report);
+        }
+        default:
+            return reportText(protocol_.report());
     }
 }
 

@@ -4,10 +4,11 @@
 // on 0.0.0.0:7001 with the address shared, so a broadcast to 127.255.255.255 reaches each of
 // them (inside a private network namespace), and answers from a second socket bound to its own
 // address and port 7001, so the program sees distinct senders. What the program says to it
-// over TCP is recorded and handed on line by line; replies are queued by whoever speaks the
-// monitor's messages.
+// over TCP is recorded and handed on line by line, and answered as a monitor does: patterns go
+// to its display, the report query is answered with its stored report, a save replaces it.
 
 #include "sim/display_model.h"
+#include "sim/virtual_monitor_protocol.h"
 
 #include <QByteArray>
 #include <QList>
@@ -31,6 +32,9 @@ enum class NetworkMonitorFault {
     WrongPort,       // answers from port 7002
     EmptyName,       // the answer's name field is empty
     EmptySerial,     // the answer's serial field is empty
+    HalfReport,      // answers the report query with the first half of its report, then nothing
+    NoReport,        // never answers the report query
+    OtherSerialInReport,  // its report names the serial "OTHER-" + the discovery answer's
 };
 
 class VirtualNetworkMonitor final : public QObject {
@@ -50,7 +54,12 @@ public:
     NetworkMonitorFault fault() const { return fault_; }
 
     const QString& address() const { return address_; }
+    // What the monitor shows: black until a pattern message says otherwise.
     DisplayModel& display() { return display_; }
+    // The report it answers the query with; a save replaces it.
+    StoredReport& storedReport() { return protocol_.report(); }
+    int reportQueries() const { return protocol_.queries(); }
+    int savesStored() const { return protocol_.savesStored(); }
 
     int discoveryRequests() const { return discoveryRequests_; }
     // Datagrams other than the discovery request (pushed readings, the date).
@@ -67,6 +76,10 @@ signals:
     // One line received over TCP, without its line end; empty lines included.
     void lineReceived(const QByteArray& line);
     void datagramReceived(const QByteArray& bytes);
+    // A pattern message was shown (black for "off").
+    void patternShown(const QColor& colour, const QByteArray& name);
+    // A save ended with "SAVE?" and its report is stored.
+    void reportStored();
 
 private:
     bool bindUdp();
@@ -78,11 +91,14 @@ private:
     QByteArray answer() const;
     void acceptClients();
     void readClient(QTcpSocket* client);
+    void hearLine(QTcpSocket* client, const QByteArray& line);
+    QByteArray reportReply() const;
 
     QString address_;
     QByteArray name_;
     QByteArray serial_;
     DisplayModel display_;
+    MonitorProtocol protocol_;
     NetworkMonitorFault fault_ = NetworkMonitorFault::None;
     bool running_ = false;
     QString error_;
