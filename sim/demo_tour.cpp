@@ -1,9 +1,12 @@
 #include "sim/demo_tour.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include <cstdio>
@@ -15,6 +18,7 @@ namespace {
 constexpr int kStepCheckMs = 500;
 constexpr int kGiveUpChecks = 600;  // five minutes for any one step
 constexpr int kEbu8Slot = 32;
+const QString kRemoteMonitor = QStringLiteral("127.0.0.2");
 
 }  // namespace
 
@@ -78,6 +82,46 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
              print("grey scale: " + form.grygrading->text());
              print("EBU colours: " + form.ebucolgrading->text());
          }},
+        {"show the patches on a network monitor", after(2),
+         [this, &form] {
+             VirtualNetworkMonitor* studio = lab_.networkMonitor(kRemoteMonitor);
+             if (studio == nullptr) return print("no network monitor in the lab");
+             // From here the probe looks at the network monitor's screen, not the window's.
+             windows_.form2->hide();
+             connect(studio, &VirtualNetworkMonitor::patternShown, this,
+                     [this](const QColor& colour) { lab_.display().show(colour); });
+             form.StringGrid1->setCurrentCell(deviceRow(kRemoteMonitor), 0);
+             form.selectSlot(kStartSlot);
+             form.colorsgsgroupClick();
+             form.selectSlot(kFirstPrimarySlot);
+             form.colorsgsgroupClick();
+         }},
+        {"Capture All on the network monitor",
+         [this] { return lab_.display().shown() == QColor(255, 0, 0); },
+         [this, &form] {
+             print("the network monitor shows Red; Capture All with its patches");
+             form.editDevsnid->setText("VM-NET-2");
+             form.editDevname->setText("Studio A");
+             form.storeAllClick();
+         }},
+        {"the network monitor shows EBU8", [&form] { return form.selectedSlot() == kEbu8Slot; },
+         [this] { screenshotMonitor(kRemoteMonitor, "network-monitor-ebu8.png"); }},
+        {"Save(To Monitor)", [this] { return runFinished(); },
+         [this, &form] {
+             print("Capture All on the network monitor done; grading " + form.grygrading->text());
+             form.StringGrid1->setCurrentCell(deviceRow(kRemoteMonitor), 0);
+             form.btnDownstreamClick();
+         }},
+        {"saved to the network monitor",
+         [this, &form] {
+             const VirtualNetworkMonitor* studio = lab_.networkMonitor(kRemoteMonitor);
+             return form.btnDownstream->isEnabled() && studio != nullptr &&
+                    studio->savesStored() > 0;
+         },
+         [this, &form] {
+             print("saved to " + kRemoteMonitor + "; device grid: " + deviceGrid());
+             screenshot(form, "main-window-monitors.png");
+         }},
         {"close", after(2),
          [this, &form] {
              screenshot(form, "main-window-overview.png");
@@ -126,6 +170,28 @@ void DemoTour::screenshot(QWidget& window, const QString& name) {
 void DemoTour::print(const QString& text) {
     std::printf("demo: %s\n", qPrintable(text));
     std::fflush(stdout);
+}
+
+// The grid row of a monitor by its source; -1 when it is not listed.
+int DemoTour::deviceRow(const QString& source) const {
+    const QTableWidget& grid = *windows_.form1->StringGrid1;
+    for (int row = 0; row < grid.rowCount(); ++row)
+        if (grid.item(row, 2) && grid.item(row, 2)->text() == source) return row;
+    return -1;
+}
+
+// What a virtual monitor's screen shows, as a picture with its colour and the patch's name.
+void DemoTour::screenshotMonitor(const QString& address, const QString& name) {
+    QImage screen(320, 180, QImage::Format_RGB32);
+    screen.fill(lab_.display().shown());
+    QPainter painter(&screen);
+    painter.setPen(Qt::white);
+    painter.drawText(screen.rect().adjusted(8, 8, -8, -8), Qt::AlignLeft | Qt::AlignTop,
+                     QStringLiteral("virtual monitor %1").arg(address));
+    painter.end();
+    const QString path = output_.filePath(name);
+    print((screen.save(path) ? QStringLiteral("wrote ") : QStringLiteral("could not write ")) +
+          path);
 }
 
 // The row of the saved report: the one whose source is a report file.

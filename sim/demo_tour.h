@@ -35,6 +35,8 @@ class DemoTour final : public QObject {
     QString readout() const;
     bool runFinished() const;
     int reportRow() const;
+    int deviceRow(const QString& source) const;
+    void screenshotMonitor(const QString& address, const QString& name);
     QString deviceGrid() const;
 
     AppState& state_;

@@ -20,6 +20,12 @@ QString VirtualLab::startNetworkMonitor(const QString& address, const QByteArray
     return {};
 }
 
+VirtualNetworkMonitor* VirtualLab::networkMonitor(const QString& address) {
+    for (const auto& monitor : networkMonitors_)
+        if (monitor->address() == address) return monitor.get();
+    return nullptr;
+}
+
 QString VirtualLab::startSerialMonitor(int comNumber) {
     serialMonitor_ = std::make_unique<VirtualSerialMonitor>();
     // It says "OK!" once a second, as a monitor that wants its report queried does.

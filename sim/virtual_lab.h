@@ -32,6 +32,8 @@ class VirtualLab final : public QObject {
                                 const QByteArray& serial);
     // The serial monitor as COM n in the serial folder; the reason when it fails.
     QString startSerialMonitor(int comNumber);
+    // A running network monitor by its address; null when there is none.
+    VirtualNetworkMonitor* networkMonitor(const QString& address);
 
     DisplayModel& display() { return display_; }
     Cs2000Emulator& cs2000() { return cs2000_; }
