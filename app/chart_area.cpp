@@ -2,6 +2,7 @@
 
 #include "charts/canvas.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
@@ -28,6 +29,21 @@ void ChartArea::paintEvent(QPaintEvent* event) {
     painter.drawImage(dirty.topLeft(), image, dirty);
     for (const QRect& outside : QRegion(dirty).subtracted(image.rect()))
         painter.fillRect(outside, Qt::black);
+}
+
+void ChartArea::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    emit entered();
+}
+
+void ChartArea::mousePressEvent(QMouseEvent* event) {
+    emit pressed(event->button());
+}
+
+// The double click first, then the press it also is, as the window's handlers expect.
+void ChartArea::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit doubleClicked();
+    emit pressed(event->button());
 }
 
 }  // namespace vqs

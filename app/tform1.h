@@ -10,11 +10,14 @@
 #include "probes/probe_freshness.h"
 #include "probes/probe_driver.h"
 #include "data/settings_store.h"
+#include "charts/zoom_chart.h"
+#include "platform/atomic_file.h"
 
 #include <QStringList>
 
 #include <array>
 #include <optional>
+#include <span>
 #include <QWidget>
 
 #include <vector>
@@ -32,6 +35,7 @@ namespace vqs {
 
 class ChartArea;
 class TForm2;
+class TForm3;
 class PatchListWidget;
 
 // The labels of one probe's readout.
@@ -116,10 +120,42 @@ public:
 
     // Test pattern.
     void setPatternWindow(TForm2* window) { patternWindow_ = window; }
-    void setZoomWindow(QWidget* window) { zoomWindow_ = window; }
+    void setZoomWindow(TForm3* window);
     void Button2Click();
     bool updatePatternWindow();
 
+    // Chart window: presentation switches, the chart buttons, the zoom window, the save button
+    // with its log and spectrum files and the picture export.
+    void cieGraphDblClick();
+    void SpectralGraphDblClick();
+    void SpectralGraphMouseDown(Qt::MouseButton button);
+    void rgbGraphDblClick();
+    void showChartButtons(int tag, QWidget* chart);
+    void hideChartButtons();
+    void FormMouseEnter();
+    int chartButtonTag() const { return chartButtonTag_; }  // 0 while the buttons are hidden
+    void spdBtnZoomInClick();
+    void spdBtnSaveClick();
+    void spdBtnSaveMouseDown();
+    // A probe's reading for the day's log file, from the drivers while logNextMeasurement is set.
+    void logProbeMeasurement(int row, float X, float Y, float Z, std::span<const float> spectrum);
+    const QString& lastPicturePath() const { return lastPicturePath_; }
+
+private:
+    void connectChartWindow();
+    void watchChartButtonMouse();
+    void stepSpectralView();
+    QString drawZoomChart(int tag, int clientWidth, int clientHeight);
+    void zoomWindowClosed(int tag, const std::array<int32_t, 4>& placement);
+    void redrawZoomOnNewPresentation();
+    void exportChartPicture(int tag, int width, int height);
+    void tellWriteFailure(const FileWriteResult& result);
+    TForm3* zoomForm_ = nullptr;
+    int chartButtonTag_ = 0;      // the tag both chart buttons carry
+    ZoomSelection zoomDrawnFor_;  // the presentation the zoom chart was drawn in
+    QString lastPicturePath_;
+
+public:
     // Names of the start-up, upkeep and shutdown steps in the order they ran; lets tests and
     // the demo see the sequences without instruments.
     const QStringList& stepTrace() const { return stepTrace_; }

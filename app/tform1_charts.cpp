@@ -7,6 +7,7 @@
 
 #include "app/chart_area.h"
 #include "app/tform1.h"
+#include "app/tform3.h"
 #include "charts/chart_refresh.h"
 
 #include <QToolButton>
@@ -71,9 +72,13 @@ void TForm1::rgbGraphPaint() {
 }
 
 void TForm1::refreshCharts() {
+    // The zoom window follows every refresh while it is on the screen.
+    state_.charts.zoom.shown = zoomForm_ != nullptr && zoomForm_->isVisible();
+    redrawZoomOnNewPresentation();
     vqs::refreshCharts(state_.charts, chartInputs(state_, selectedSlot()), state_.rgbView);
     for (ChartArea* area : {cieGraph, SpectralGraph, grayScaleGraph, ebuColorsGraph, rgbGraph})
         area->update();
+    if (state_.charts.zoom.shown) zoomForm_->PaintBox1Paint();
     // The chart buttons lie over the areas.
     for (QToolButton* button : {spdBtnSave, spdBtnZoomIn})
         if (button != nullptr) button->update();

@@ -173,6 +173,7 @@ void TForm1::createChartAreas() {
     spdBtnSave = named(new QToolButton(this), "spdBtnSave");
     spdBtnSave->resize(40, 37);
     spdBtnSave->hide();
+    connectChartWindow();
 }
 
 void TForm1::createCapturePanel() {

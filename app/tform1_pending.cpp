@@ -2,13 +2,11 @@
 // landed yet. Each keeps its place in its sequence (the start-up and shutdown steps record that
 // they ran); the subsystem that owns it fills it in:
 //   spectrometer driver ........... resetQsp720LibraryState
-//   log files ..................... logCs2000Measurement
 
 #include "app/tform1.h"
 
 namespace vqs {
 
 void TForm1::resetQsp720LibraryState() { trace("resetQsp720LibraryState"); }
-void TForm1::logCs2000Measurement(int, float, float, float, const Cs2000Spectrum&) {}
 
 }  // namespace vqs

@@ -68,7 +68,7 @@ struct ZoomChart {
     Canvas PaintBox1;  // what the zoom window shows
     bool shown = false;
     int tag = 0;    // chart tag it shows
-    int width = 0;  // client size of the zoom window
+    int width = 0;  // plot size of the zoom chart: the window's client size less the margins
     int height = 0;
 };
 

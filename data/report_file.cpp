@@ -62,12 +62,8 @@ void readTriple(const QByteArray& text, qsizetype start, XyzTriple& xyz) {
 }  // namespace
 
 QString reportFileName(const Tcaldaten& report) {
-    QByteArray name = "VQSREPORT_" + narrowText(report.devsnid) + '_' + narrowText(report.devname) +
-                      '_' + narrowText(report.repdate) + ".txt";
-    name.replace('"', QByteArray());
-    name.replace('/', '-');
-    name.replace('\\', '-');
-    return QString::fromLatin1(name);
+    return narrowFileName(QStringLiteral("VQSREPORT_") + report.devsnid + u'_' + report.devname +
+                          u'_' + report.repdate + QStringLiteral(".txt"));
 }
 
 QString reportFilePath(const QString& directory, const Tcaldaten& report) {

@@ -32,4 +32,12 @@ QByteArray narrowText(const QString& text) {
     return bytes;
 }
 
+QString narrowFileName(const QString& name) {
+    QByteArray narrowed = narrowText(name);
+    narrowed.replace('"', QByteArray());
+    narrowed.replace('/', '-');
+    narrowed.replace('\\', '-');
+    return QString::fromLatin1(narrowed);
+}
+
 }  // namespace vqs

@@ -19,4 +19,8 @@ namespace vqs {
 
 QByteArray narrowText(const QString& text);
 
+// A file name made from texts: narrowed, with '"' dropped and '/' and '\' turned into '-', so
+// that a date such as 10/12/2026 or a name with a slash stays one name in the folder.
+QString narrowFileName(const QString& name);
+
 }  // namespace vqs

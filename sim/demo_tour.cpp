@@ -1,13 +1,16 @@
 #include "sim/demo_tour.h"
 
+#include "app/chart_area.h"
+
 #include <QApplication>
-#include <QImage>
-#include <QPainter>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QToolButton>
 
 #include <cstdio>
 
@@ -122,6 +125,56 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
              print("saved to " + kRemoteMonitor + "; device grid: " + deviceGrid());
              screenshot(form, "main-window-monitors.png");
          }},
+        {"switch the diagram to x, y", after(1),
+         [this, &form] {
+             form.cieGraphDblClick();
+             screenshot(form, "main-window-xy.png");
+         }},
+        {"step the spectral panel through its six views", after(2),
+         [this, &form] {
+             for (int step = 0; step < 6; ++step) {
+                 form.SpectralGraphDblClick();
+                 screenshot(*form.SpectralGraph,
+                            QStringLiteral("spectral-view-%1.png").arg(state_.spectralView));
+             }
+         }},
+        {"zoom on the grey scale", after(1),
+         [this, &form] {
+             form.showChartButtons(kGreyScaleTag, form.grayScaleGraph);
+             form.spdBtnZoomIn->click();
+             windows_.form3->resize(800, 400);  // the tolerance panel keeps itself square
+         }},
+        {"look at the grey-scale zoom", after(2),
+         [this] {
+             print(zoomWindow());
+             screenshot(*windows_.form3, "zoom-grey-scale.png");
+         }},
+        {"zoom on the spectral panel", after(1),
+         [this, &form] {
+             form.showChartButtons(kSpectralTag, form.SpectralGraph);
+             form.spdBtnZoomIn->click();
+             windows_.form3->resize(1000, 450);
+         }},
+        {"look at the spectral zoom", after(2),
+         [this] {
+             print(zoomWindow());
+             screenshot(*windows_.form3, "zoom-spectral.png");
+         }},
+        {"save the spectrum and a picture of the diagram", after(1),
+         [this, &form] {
+             form.showChartButtons(kCieTag, form.cieGraph);
+             form.spdBtnSaveClick();
+             form.spdBtnSaveMouseDown();
+             print("picture of the diagram: " + form.lastPicturePath());
+         }},
+        // The next CS-2000 reading is logged; a probe that no longer reads leaves the flag set.
+        {"log the next reading", [this] { return !state_.logNextMeasurement || waitedTicks_ > 20; },
+         [this] {
+             const QStringList files = output_.entryList(
+                 {QStringLiteral("LOGFILE_*.txt"), QStringLiteral("SPECTRUM_*.txt")}, QDir::Files);
+             print((state_.logNextMeasurement ? "no reading logged; " : "reading logged; ") +
+                   files.join(", "));
+         }},
         {"close", after(2),
          [this, &form] {
              screenshot(form, "main-window-overview.png");
@@ -165,6 +218,14 @@ void DemoTour::screenshot(QWidget& window, const QString& name) {
         print("wrote " + path);
     else
         print("could not write " + path);
+}
+
+QString DemoTour::zoomWindow() const {
+    const TForm3& zoom = *windows_.form3;
+    return QStringLiteral("zoom window \"%1\" at %2 x %3")
+        .arg(zoom.windowTitle())
+        .arg(zoom.width())
+        .arg(zoom.height());
 }
 
 void DemoTour::print(const QString& text) {

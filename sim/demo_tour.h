@@ -33,6 +33,7 @@ class DemoTour final : public QObject {
     void screenshot(QWidget& window, const QString& name);
     void print(const QString& text);
     QString readout() const;
+    QString zoomWindow() const;  // caption and client size of the zoom window
     bool runFinished() const;
     int reportRow() const;
     int deviceRow(const QString& source) const;

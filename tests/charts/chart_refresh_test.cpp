@@ -269,7 +269,7 @@ TEST_F(ChartRefresh, ZoomChartConfigurations) {
         {kCieTag, {true, 0, 0}, "VQS1.0 CIEDiagramxy", 0.9f, 9, "x"},
         {kSpectralTag, {false, 1, 0}, "VQS1.0 SpectralgraphWide", 1.0f, 2, "nm"},
         {kSpectralTag, {false, 3, 0}, "VQS1.0 GammaDCgraph", 4.0f, 6, "%"},
-        {kSpectralTag, {false, 5, 0}, "VQS1.0 GammaDCgraph", 4.0f, 6, "%"},  // keeps the last
+        {kSpectralTag, {false, 5, 0}, "VQS1.0 DICOMDCgraph", 5.0f, 8, "%"},
         {kEbuColoursTag, {false, 0, 0}, "VQS1.0 EBUColorsTolerancefielduv", 0.006f, 6, "u"},
         {kRgbTag, {true, 0, 2}, "VQS1.0 BlueTolerancefieldxy", 0.08f, 4, "x"},
     };
