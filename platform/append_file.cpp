@@ -1,5 +1,7 @@
 #include "platform/append_file.h"
 
+#include "platform/checked_write.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -12,25 +14,6 @@
 namespace vqs {
 
 namespace {
-
-QString reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// write() may take less than it was given; the next call then names the reason.
-int writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) return errno;
-        if (written == 0) return EIO;
-        data += written;
-        left -= written;
-    }
-    return 0;
-}
 
 int sizeOf(int fd, off_t& size) {
     struct stat status {};
@@ -58,7 +41,7 @@ FileWriteResult appendToFile(const QString& path, const QByteArray& header,
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) {
-        result.error = reason(errno);
+        result.error = errorText(errno);
         return result;
     }
     off_t size = 0;
@@ -66,7 +49,7 @@ FileWriteResult appendToFile(const QString& path, const QByteArray& header,
     if (!error) error = appendAt(fd, size, size == 0 ? header + bytes : bytes);
     if (::close(fd) != 0 && !error) error = errno;
     result.ok = error == 0;
-    if (error) result.error = reason(error);
+    if (error) result.error = errorText(error);
     return result;
 }
 

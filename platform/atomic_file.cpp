@@ -1,5 +1,7 @@
 #include "platform/atomic_file.h"
 
+#include "platform/checked_write.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -15,10 +17,6 @@
 namespace vqs {
 
 namespace {
-
-QString reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 // The file a write to `path` really changes: the target of a link, else the path itself.
 QString writtenPath(const QString& path) {
@@ -45,22 +43,6 @@ int createSibling(const QFileInfo& target, QByteArray& name) {
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
-}
-
-// write() may take less than it was given; the next call then names the reason (a full disk,
-// a file-size limit), so loop until everything is taken or an error comes.
-int writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) return errno;
-        if (written == 0) return EIO;
-        data += written;
-        left -= written;
-    }
-    return 0;
 }
 
 // Writes the new file through to the disk and closes it; 0 or the error that stopped it. A
@@ -93,14 +75,14 @@ FileWriteResult writeFileAtomically(const QString& path, const QByteArray& bytes
     QByteArray sibling;
     const int fd = createSibling(target, sibling);
     if (fd < 0) {
-        result.error = reason(errno);
+        result.error = errorText(errno);
         return result;
     }
     int error = fillSibling(fd, bytes, permissionsOf(targetName));
     if (!error && ::rename(sibling.constData(), targetName.constData()) != 0) error = errno;
     if (error) {
         ::unlink(sibling.constData());
-        result.error = reason(error);
+        result.error = errorText(error);
         return result;
     }
     syncFolder(target.absolutePath());
