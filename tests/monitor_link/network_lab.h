@@ -18,8 +18,10 @@ namespace vqs::test {
 
 class NetworkLab : public testing::Test {
 protected:
+    // Before the fixtures' endpoints exist: their guards read the setting when they are made.
+    NetworkLab() { qputenv("VQS_LOOPBACK_ONLY", "1"); }
+
     void SetUp() override {
-        qputenv("VQS_LOOPBACK_ONLY", "1");
         const QString reason = portsUnavailable();
         if (!reason.isEmpty())
             GTEST_SKIP() << "virtual monitors cannot run here (" << reason.toStdString()
