@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
-  poppler-utils iproute2 util-linux
+  libqpdf-dev poppler-utils iproute2 util-linux
 )
 
 missing=()
