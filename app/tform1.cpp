@@ -50,6 +50,7 @@ void TForm1::connectHandlers() {
     connect(btnDownstream, &QPushButton::clicked, this, &TForm1::btnDownstreamClick);
     connect(btnClear, &QPushButton::clicked, this, &TForm1::btnClearClick);
     connect(btnLoad, &QPushButton::clicked, this, &TForm1::btnLoadClick);
+    connect(btnPrint, &QPushButton::clicked, this, &TForm1::printReport);
     connect(targetGamma, &QComboBox::activated, this, &TForm1::targetGammaChange);
     connect(StringGrid1, &QTableWidget::cellClicked, this, &TForm1::StringGrid1Click);
     StringGrid1->installEventFilter(this);

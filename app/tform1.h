@@ -15,6 +15,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 #include <array>
 #include <optional>
 #include <span>
@@ -34,6 +36,7 @@ class QToolButton;
 namespace vqs {
 
 class ChartArea;
+class ReportDocument;
 class TForm2;
 class TForm3;
 class PatchListWidget;
@@ -106,6 +109,13 @@ public:
     void btnClearClick();
     void btnLoadClick();
     void btnDownstreamClick();
+
+    // "Print": fills the report and opens its preview. The presenter replaces the preview where
+    // no one is there to look at it (tests, the demo): it receives the prepared document and
+    // the folder its PDF goes to.
+    void printReport();
+    using ReportPresenter = std::function<void(const ReportDocument&, const QString& folder)>;
+    void setReportPresenter(ReportPresenter presenter) { reportPresenter_ = std::move(presenter); }
 
     // Device grid.
     void fillDeviceGrid();
@@ -251,6 +261,7 @@ private:
 
     AppState& state_;
     AppServices& services_;
+    ReportPresenter reportPresenter_;
     TForm2* patternWindow_ = nullptr;  // created after the main window
     QWidget* zoomWindow_ = nullptr;    // likewise
     ProbeDriverTable drivers_;
