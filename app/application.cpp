@@ -1,7 +1,9 @@
 #include "app/application.h"
 
+#include "app/build_label.h"
 #include "app/dark_theme.h"
 
+#include <QLabel>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -14,7 +16,19 @@ namespace vqs {
 GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Lumiquest"));
     setOrganizationName(QStringLiteral("NORVALE"));
+    setApplicationVersion(programVersion());
+    // Windows without an icon of their own show the application's, all three of ours included;
+    // the desktop file name lets a Wayland desktop match the windows to the menu entry.
+    setWindowIcon(programIcon());
+    setDesktopFileName(QStringLiteral(VQS_APP_ID));
     applyDarkTheme(*this);
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/lumiquest/%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
@@ -35,6 +49,8 @@ Windows createWindows(AppState& state, AppServices& services) {
     windows.form2 = std::make_unique<TForm2>(state.settings.patternGeometry);
     windows.form1->setPatternWindow(windows.form2.get());
     windows.form1->setZoomWindow(windows.form3.get());
+    if (auto* buildLabel = windows.form1->findChild<QLabel*>(QStringLiteral("_BuildNumber")))
+        buildLabel->setToolTip(buildLabelToolTip());
     // Only the main window keeps the program running.
     windows.form2->setAttribute(Qt::WA_QuitOnClose, false);
     windows.form3->setAttribute(Qt::WA_QuitOnClose, false);

@@ -9,6 +9,7 @@
 #include "app/tform3.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <functional>
 #include <memory>
@@ -36,6 +37,9 @@ struct Windows {
 };
 
 Windows createWindows(AppState& state, AppServices& services);
+
+// The program's icon at the sizes of the desktop's icon theme; every window shows it.
+QIcon programIcon();
 
 // Closes the main window (and so runs the shutdown sequence) on SIGTERM or SIGINT.
 void closeOnTerminationSignals(QWidget& mainWindow);

@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   libqpdf-dev poppler-utils iproute2 util-linux
+  # the Debian package (./run package) and its checks
+  dpkg-dev fakeroot file librsvg2-bin desktop-file-utils appstream lintian
 )
 
 missing=()
