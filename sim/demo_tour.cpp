@@ -1,6 +1,7 @@
 #include "sim/demo_tour.h"
 
 #include "app/chart_area.h"
+#include "sim/demo_report.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -84,6 +85,10 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
              print("saved and listed: " + form.StringGrid1->item(row, 2)->text());
              print("grey scale: " + form.grygrading->text());
              print("EBU colours: " + form.ebucolgrading->text());
+         }},
+        {"print the report", after(1),
+         [this, &form] {
+             printDemoReport(form, output_, [this](const QString& text) { print(text); });
          }},
         {"show the patches on a network monitor", after(2),
          [this, &form] {

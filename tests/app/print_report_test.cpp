@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QPrintPreviewWidget>
 #include <QFile>
 #include <QLineEdit>
 #include <QPrinter>
@@ -63,6 +65,24 @@ TEST_F(PrintReport, TheButtonFillsTheReportFromTheWindowAndTheWorkingReport) {
     EXPECT_EQ(document.text(QStringLiteral("repTabEBUCheader2")), QStringLiteral("x"));
     EXPECT_EQ(folders_, QStringList{reports_.path()});
     EXPECT_TRUE(prompter_.shown().empty());
+}
+
+TEST_F(PrintReport, TheButtonOpensTheModalPreviewOfTheSixPages) {
+    form().setReportPresenter({});
+    form().editDevsnid->setText(QStringLiteral("42"));
+    QString title;
+    int pages = 0;
+    // The preview runs its own event loop; look at it from there, then close it.
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
+        if (preview == nullptr) return;
+        title = preview->windowTitle();
+        if (auto* view = preview->findChild<QPrintPreviewWidget*>()) pages = view->pageCount();
+        preview->reject();
+    });
+    form().btnPrint->click();
+    EXPECT_TRUE(title.startsWith(QStringLiteral("VQSREPORT_42_"))) << title.toStdString();
+    EXPECT_EQ(pages, 6);
 }
 
 class PreviewExport : public testing::Test {
