@@ -136,7 +136,11 @@ TEST_F(ReportFilling, NothingMeasuredIsGradedOutEverywhere) {
     for (int r = 0; r < 20; ++r) EXPECT_EQ(grades[r], QStringLiteral("--")) << r;
     const QStringList judged = column(document, "repTabEBUCcol_Tol");
     for (int r = 0; r < 15; ++r) EXPECT_EQ(judged[r], QStringLiteral("Out")) << r;
-    EXPECT_FALSE(document.picture(QStringLiteral("repPicGamut6ciecolors")).isNull());
+    // The red primary's marker sits at the axis minimum of its gamut picture, in its colour.
+    const QImage red = document.picture(QStringLiteral("repPicGamut2R"));
+    const int left = 20;
+    const int bottom = red.height() - 20;
+    EXPECT_EQ(red.pixel(left, bottom) & 0xffffffu, 0xff0000u);
 }
 
 TEST_F(ReportFilling, EveryPictureFieldGetsItsPictureAtItsSize) {
