@@ -6,6 +6,7 @@
 #include "app/app_services.h"
 #include "app/app_state.h"
 #include "probes/cs2000_driver.h"
+#include "probes/qsp720_driver.h"
 #include "monitor_link/downstream_save.h"
 #include "probes/probe_freshness.h"
 #include "probes/probe_driver.h"
@@ -98,6 +99,20 @@ public:
     void scndSMChange();
     ProbeDriverTable& probeDrivers() { return drivers_; }
     Cs2000Driver& cs2000() { return *cs2000_; }
+    // The brightness ranges, the calibration scans and the calibration file of a spectrometer,
+    // and the probe's status line while the mouse rests on a probe list.
+    void firstSMRangeChange();
+    void scndSMRangeChange();
+    void firstSMdarkClick();
+    void secondSMDarkClick();
+    void requestCalScan(int row);
+    void firstSMDblClick();
+    void scndSMDblClick();
+    void firstSMMouseEnter();
+    void scndSMMouseEnter();
+    void firstSMMouseLeave();
+    void scndSMMouseLeave();
+    Qsp720Driver& qsp720() { return *qsp720_; }
 
     // Capture and the working report.
     void btnStoreClick();
@@ -196,7 +211,7 @@ private:
 
     void trace(const char* step) { stepTrace_ << QString::fromLatin1(step); }
 
-    // Steps whose subsystems are still to come (see the pending-steps file).
+    // Steps of the start-up, upkeep and shutdown sequences, each in the file of its subsystem.
     void resetQsp720LibraryState();
     void loadSettings();
     void createCharts();
@@ -266,6 +281,11 @@ private:
     QWidget* zoomWindow_ = nullptr;    // likewise
     ProbeDriverTable drivers_;
     std::unique_ptr<Cs2000Driver> cs2000_;
+    std::unique_ptr<Qsp720Driver> qsp720_;
+    void watchProbeControls();
+    void chooseCalFile(int row);
+    void showProbeStatus(int row);
+    Qsp720Driver::Hooks qsp720Hooks();
     QStringList stepTrace_;
     bool closed_ = false;
 

@@ -211,6 +211,7 @@ void TForm1::createProbePanel() {
                  {176, 44, 68, 21});
     firstSMdark = button(Panel2, "firstSMdark", QStringLiteral("CalScan"), {248, 20, 58, 21});
     secondSMDark = button(Panel2, "secondSMDark", QStringLiteral("CalScan"), {248, 44, 58, 21});
+    watchProbeControls();  // ranges, CalScan, calibration file and status line (tform1_probes.cpp)
 
     label(Panel2, "Label5", QStringLiteral("Local Report Directory"), 11, 84);
     editWorkingDir = edit(Panel2, "editWorkingDir", {11, 99, 174, 21});

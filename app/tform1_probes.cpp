@@ -1,12 +1,139 @@
 // The probe list on the main window: drivers opened at start-up, the two selectors, the range
-// and CalScan controls, the CS-2000's port search and the drivers' shutdown.
+// and CalScan controls, the spectrometer's calibration file and status line, the CS-2000's port
+// search and the drivers' shutdown.
 
 #include "app/tform1.h"
 
+#include "data/settings_store.h"
+#include "probes/qsp720_cal_file.h"
+
+#include <QApplication>
 #include <QComboBox>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
+
+#include <functional>
 
 namespace vqs {
+
+namespace {
+
+constexpr float kDarkScanLuminance = 20.0f;  // cd/m²; at or below it CalScan asks for darkness
+
+const QString kBrightnessScanQuestion = QStringLiteral(
+    "For Dark Scan please ensure the probe is darkend. Now Brightness Scan to match all "
+    "Brightness Ranges will be performed. Please ensure a save brightness level to avoid "
+    "clipping. Press OK if ready for brightness measurement.");
+const QString kDarkScanQuestion = QStringLiteral(
+    "For Dark Scan please ensure the probe is darkend. Press OK if ready for dark measurement");
+const QString kNoDarkScanNeeded = QStringLiteral("No Dark Scan required for this Device.");
+const QString kCalFileFilter = QStringLiteral("QSP CAL-FILE|*.cal|Alle|*.*");
+
+// The mouse on a probe list: entering and leaving it, and a double-click. A press on a closed
+// list would open it at once and take the double-click's second press, so the list opens only
+// when no second press follows within the double-click time.
+class ProbeListWatcher final : public QObject {
+  public:
+    ProbeListWatcher(QComboBox* list, std::function<void()> entered, std::function<void()> left,
+                     std::function<void()> doubleClicked)
+        : QObject(list),
+          list_(list),
+          entered_(std::move(entered)),
+          left_(std::move(left)),
+          doubleClicked_(std::move(doubleClicked)) {
+        popup_.setSingleShot(true);
+        popup_.callOnTimeout(list_, [list] { list->showPopup(); });
+        list->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != list_) return false;
+        switch (event->type()) {
+            case QEvent::Enter:
+                entered_();
+                break;
+            case QEvent::Leave:
+                left_();
+                break;
+            case QEvent::MouseButtonPress:
+                if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) break;
+                popup_.start(QApplication::doubleClickInterval());
+                return true;
+            case QEvent::MouseButtonDblClick:
+                popup_.stop();
+                doubleClicked_();
+                return true;
+            default:
+                break;
+        }
+        return false;
+    }
+
+  private:
+    QComboBox* list_;
+    std::function<void()> entered_, left_, doubleClicked_;
+    QTimer popup_;
+};
+
+QColor statusColour(int32_t bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+void setLabelColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+ProbeIdentity identityOf(const Tsmlist& probe) {
+    return {probe.type, probe.serialNumber};
+}
+
+}  // namespace
+
+// ---- The spectrometer driver ----------------------------------------------------------------
+
+// Start-up step 1: the spectrometer library is not open yet.
+void TForm1::resetQsp720LibraryState() {
+    trace("resetQsp720LibraryState");
+    qsp720_ =
+        std::make_unique<Qsp720Driver>(*state_.probes, state_.logNextMeasurement, qsp720Hooks());
+    drivers_.set(kProbeQsp720, qsp720_.get());
+}
+
+Qsp720Driver::Hooks TForm1::qsp720Hooks() {
+    Qsp720Driver::Hooks hooks;
+    hooks.loadStoredData = [this](Tsmlist& probe) {
+        probe.calFilePath = loadProbeCalPath(services_.settings, identityOf(probe));
+        DarkScans dark{probe.darkData[0], probe.darkData[1], probe.darkData[2], probe.darkData[3]};
+        loadProbeScans(services_.settings, identityOf(probe), dark, probe.rangeFactor);
+    };
+    hooks.saveDarkData = [this](const Tsmlist& probe) {
+        const ConstDarkScans dark{probe.darkData[0], probe.darkData[1], probe.darkData[2],
+                                  probe.darkData[3]};
+        saveProbeDark(services_.settings, identityOf(probe), dark);
+    };
+    hooks.saveRangeFactors = [this](const Tsmlist& probe) {
+        saveProbeFactors(services_.settings, identityOf(probe), probe.rangeFactor);
+    };
+    // The scan ends inside the measurement tick; the box waits until the tick is over.
+    hooks.scanComplete = [this] {
+        QTimer::singleShot(0, this, [this] {
+            services_.prompts.message(PromptKind::Confirmation, QStringLiteral("Scan complete!"),
+                                      PromptButtons::OkCancel);
+        });
+    };
+    hooks.logMeasurement = [this](int row, float X, float Y, float Z,
+                                  std::span<const float> pixels) {
+        logProbeMeasurement(row, X, Y, Z, pixels);
+    };
+    return hooks;
+}
 
 void TForm1::resetProbeList() {
     trace("resetProbeList");
@@ -57,13 +184,125 @@ void TForm1::updateProbeControls(int position) {
             range->setEnabled(true);
             range->setCurrentIndex(kNormalRange);
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
-void TForm1::firstSMChange() { updateProbeControls(0); }
+void TForm1::firstSMChange() {
+    updateProbeControls(0);
+}
 
-void TForm1::scndSMChange() { updateProbeControls(1); }
+void TForm1::scndSMChange() {
+    updateProbeControls(1);
+}
+
+// ---- Ranges, calibration scans, calibration file, status line -------------------------------
+
+void TForm1::watchProbeControls() {
+    connect(firstSMRange, &QComboBox::activated, this, &TForm1::firstSMRangeChange);
+    connect(scndSMRange, &QComboBox::activated, this, &TForm1::scndSMRangeChange);
+    connect(firstSMdark, &QPushButton::clicked, this, &TForm1::firstSMdarkClick);
+    connect(secondSMDark, &QPushButton::clicked, this, &TForm1::secondSMDarkClick);
+    new ProbeListWatcher(
+        firstSM, [this] { firstSMMouseEnter(); }, [this] { firstSMMouseLeave(); },
+        [this] { firstSMDblClick(); });
+    new ProbeListWatcher(
+        scndSM, [this] { scndSMMouseEnter(); }, [this] { scndSMMouseLeave(); },
+        [this] { scndSMDblClick(); });
+}
+
+// The driver applies the operator's range at its next reading.
+void TForm1::firstSMRangeChange() {
+    const int row = firstSM->currentIndex();
+    if (row < 0 || row >= kProbeRows) return;
+    (*state_.probes)[row].userRange = firstSMRange->currentIndex();
+    (*state_.probes)[row].holdCount = 0;
+}
+
+void TForm1::scndSMRangeChange() {
+    const int row = scndSM->currentIndex() - 1;
+    if (row < 0 || row >= kProbeRows) return;
+    (*state_.probes)[row].userRange = scndSMRange->currentIndex();
+    (*state_.probes)[row].holdCount = 0;
+}
+
+void TForm1::firstSMdarkClick() {
+    const int row = firstSM->currentIndex();
+    if (row >= 0) requestCalScan(row);
+}
+
+void TForm1::secondSMDarkClick() {
+    const int row = scndSM->currentIndex() - 1;
+    if (row >= 0) requestCalScan(row);
+}
+
+// A spectrometer that sees light gets the brightness scan, one in the dark the dark scan; the
+// scan itself runs in the following polls.
+void TForm1::requestCalScan(int row) {
+    switch (probeTypeAt(*state_.probes, row)) {
+        case kProbeQsp720: {
+            const bool light = (*state_.probes)[row].lastY > kDarkScanLuminance;
+            const PromptAnswer answer = services_.prompts.message(
+                PromptKind::Confirmation, light ? kBrightnessScanQuestion : kDarkScanQuestion,
+                PromptButtons::OkCancel);
+            if (answer == PromptAnswer::Ok)
+                qsp720_->setCalScanStep(light ? kBrightnessScanStart : kDarkScanStart);
+            break;
+        }
+        case kProbeJeti:
+            services_.prompts.message(PromptKind::Information, kNoDarkScanNeeded,
+                                      PromptButtons::Ok);
+            break;
+        default:
+            break;
+    }
+}
+
+void TForm1::firstSMDblClick() {
+    chooseCalFile(firstSM->currentIndex());
+}
+
+void TForm1::scndSMDblClick() {
+    chooseCalFile(scndSM->currentIndex() - 1);
+}
+
+// The path reaches the settings store at exit.
+void TForm1::chooseCalFile(int row) {
+    if (probeTypeAt(*state_.probes, row) != kProbeQsp720) return;
+    Tsmlist& probe = (*state_.probes)[row];
+    const QString startDir = probe.calFilePath.isEmpty()
+                                 ? state_.settings.reportDir
+                                 : QFileInfo(probe.calFilePath).absolutePath();
+    const std::optional<QString> chosen = services_.prompts.openFile(kCalFileFilter, startDir);
+    if (!chosen || chosen->isEmpty() || !QFileInfo::exists(*chosen)) return;
+    probe.calFilePath = *chosen;
+    readCalFile(probe);
+}
+
+void TForm1::firstSMMouseEnter() {
+    showProbeStatus(firstSM->currentIndex());
+}
+
+void TForm1::scndSMMouseEnter() {
+    showProbeStatus(scndSM->currentIndex() - 1);
+}
+
+void TForm1::showProbeStatus(int row) {
+    if (row < 0 || row >= kProbeRows) return;
+    const Tsmlist& probe = (*state_.probes)[row];
+    commonmsg->setText(probe.calStatus);
+    setLabelColour(commonmsg, statusColour(probe.calStatusColour));
+}
+
+void TForm1::firstSMMouseLeave() {
+    commonmsg->clear();
+    setLabelColour(commonmsg, Qt::white);
+}
+
+void TForm1::scndSMMouseLeave() {
+    firstSMMouseLeave();
+}
 
 void TForm1::startCs2000Search() {
     trace("startCs2000Search");
@@ -80,7 +319,9 @@ void TForm1::startCs2000Search() {
     cs2000_->startSearch(linkPort >= 1 && linkPort <= 255 ? linkPort : 0);
 }
 
-void TForm1::cs2000Housekeeping() { cs2000_->housekeeping(); }
+void TForm1::cs2000Housekeeping() {
+    cs2000_->housekeeping();
+}
 
 void TForm1::releaseCs2000() {
     trace("releaseCs2000");

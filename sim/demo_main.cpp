@@ -84,6 +84,19 @@ void startVirtualMonitors(vqs::sim::VirtualLab& lab) {
         std::fprintf(stderr, "demo: no serial monitor: %s\n", qPrintable(failed));
 }
 
+// The stand-in QSP720 library of the lab, found by the program at start-up, with the calibration
+// file made for its detector remembered for its serial number as an operator would choose it.
+void useStandInQsp720(vqs::sim::VirtualLab& lab, vqs::SettingsStore& store) {
+    if (!lab.startQsp720()) {
+        std::fprintf(stderr, "demo: the stand-in QSP720 library was not found\n");
+        return;
+    }
+    const QString name = QStringLiteral("PROBE_1_SIM72001_CALFILE");
+    store.writeText(vqs::settingKey(name), vqs::settingValueName(name),
+                    vqs::sim::VirtualLab::qsp720CalFile());
+    std::printf("demo: stand-in QSP720 from %s\n", qgetenv("VQS_PROBE_LIBRARY_DIR").constData());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,6 +137,7 @@ int main(int argc, char** argv) {
     if (!lab.startCs2000(kVirtualCs2000Port))
         std::fprintf(stderr, "demo: the virtual CS-2000 could not start\n");
     lab.display().show(QColor(235, 235, 235));
+    useStandInQsp720(lab, store);
     startVirtualMonitors(lab);
     std::printf("demo: virtual CS-2000 on %s\n",
                 qPrintable(vqs::comDevicePath(kVirtualCs2000Port)));

@@ -24,6 +24,13 @@ constexpr int kGiveUpChecks = 600;  // five minutes for any one step
 constexpr int kEbu8Slot = 32;
 const QString kRemoteMonitor = QStringLiteral("127.0.0.2");
 
+// The first row of a probe type; -1 when there is none.
+int probeRowOf(const ProbeList& probes, int32_t type) {
+    for (int row = 0; row < kProbeRows; ++row)
+        if (probes[row].type == type) return row;
+    return -1;
+}
+
 }  // namespace
 
 DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDir& output)
@@ -34,8 +41,13 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
     TForm1& form = *windows_.form1;
     auto after = [this](int checks) { return [this, checks] { return waitedTicks_ >= checks; }; };
     steps_ = {
-        {"find the virtual CS-2000", [&form] { return form.firstSM->count() > 0; },
-         [this, &form] { print("found " + form.firstSM->itemText(0)); }},
+        // The stand-in QSP720 is listed first, when it is there: the CS-2000 is picked by type.
+        {"find the virtual CS-2000", [this] { return probeRowOf(*state_.probes, kProbeCs2000) >= 0; },
+         [this, &form] {
+             form.firstSM->setCurrentIndex(probeRowOf(*state_.probes, kProbeCs2000));
+             form.firstSMChange();
+             print("found " + form.firstSM->currentText());
+         }},
         {"look for the lab's network monitors", after(1),
          [&form] {
              // The store starts on 127.0.0.1, which reaches one monitor; the loopback broadcast
@@ -189,6 +201,9 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
              QApplication::quit();
          }},
     };
+    // The spectrometer's scans and patches come right after the CS-2000 is found.
+    const std::vector<Step> spectrometer = qsp720Steps();
+    steps_.insert(steps_.begin() + 1, spectrometer.begin(), spectrometer.end());
     clock_.setInterval(kStepCheckMs);
     connect(&clock_, &QTimer::timeout, this, &DemoTour::advance);
 }
@@ -287,6 +302,114 @@ QString DemoTour::readout() const {
                              "_xyCCT_yvalue", "_xyCCT_CCTvalue"})
         values << windows_.form1->findChild<QLabel*>(QString::fromLatin1(name))->text();
     return values.join(' ');
+}
+
+// ---- The stand-in QSP720 beside the CS-2000 ----------------------------------------------------
+
+std::vector<DemoTour::Step> DemoTour::qsp720Steps() {
+    TForm1& form = *windows_.form1;
+    auto after = [this](int checks) { return [this, checks] { return waitedTicks_ >= checks; }; };
+    auto qsp720Row = [this] { return probeRowOf(*state_.probes, kProbeQsp720); };
+    auto scanOver = [this, &form] {
+        return [this, &form] { return form.qsp720().calScanStep() == 0 && waitedTicks_ >= 4; };
+    };
+    auto present = [qsp720Row] { return qsp720Row() >= 0; };
+    // A step that only runs with the spectrometer there.
+    auto withQsp720 = [present](std::function<void()> run) {
+        return [present, run] {
+            if (present()) run();
+        };
+    };
+    struct Patch {
+        const char* name;
+        QColor colour;
+    };
+    static const Patch kPatches[] = {{"white", QColor(235, 235, 235)},
+                                     {"red", QColor(235, 0, 0)},
+                                     {"green", QColor(0, 235, 0)},
+                                     {"blue", QColor(0, 0, 235)},
+                                     {"grey 50 %", QColor(176, 176, 176)}};
+    std::vector<Step> steps = {
+        {"cover the QSP720 in the second position", after(1),
+         [this, &form, qsp720Row] {
+             const int row = qsp720Row();
+             if (row < 0) return print("no stand-in QSP720 listed");
+             form.scndSM->setCurrentIndex(row + 1);
+             form.scndSMChange();
+             form.scndSMRange->setCurrentIndex(0);  // Auto: a covered probe goes to Dark
+             form.scndSMRangeChange();
+             lab_.coverQsp720(true);
+             print("QSP720 " + form.scndSM->currentText() + " in position 2, covered; " +
+                   (*state_.probes)[row].calStatus);
+         }},
+        {"dark scan of the QSP720",
+         [this, qsp720Row] {
+             const int row = qsp720Row();
+             return row < 0 || (waitedTicks_ >= 6 && (*state_.probes)[row].lastY <= 20.0f);
+         },
+         withQsp720([this, &form] {
+             print("QSP720 covered: " + secondReadout() + "; CalScan");
+             form.secondSMDarkClick();
+         })},
+        {"brightness scan of the QSP720", scanOver(),
+         withQsp720([this] {
+             print("dark scan done");
+             lab_.coverQsp720(false);
+             lab_.display().show(QColor(140, 140, 140));  // bright enough, and no pixel clips
+         })},
+        {"start the brightness scan",
+         [this, qsp720Row] {
+             const int row = qsp720Row();
+             return row < 0 || (waitedTicks_ >= 8 && (*state_.probes)[row].lastY > 20.0f);
+         },
+         withQsp720([this, &form] {
+             print("QSP720 on a grey: " + secondReadout() + "; CalScan");
+             form.secondSMDarkClick();
+         })},
+        {"brightness scan done", scanOver(),
+         withQsp720([this, &form, qsp720Row] {
+             const auto& f = (*state_.probes)[qsp720Row()].rangeFactor;
+             print(QStringLiteral("range factors %1 %2 %3 %4, Y before the scan %5")
+                       .arg(f[1], 0, 'f', 4)
+                       .arg(f[2], 0, 'f', 4)
+                       .arg(f[3], 0, 'f', 4)
+                       .arg(f[4], 0, 'f', 4)
+                       .arg(f[5], 0, 'f', 2));
+             // Medium holds every patch of the display unclipped: no hunting between ranges.
+             form.scndSMRange->setCurrentIndex(3);
+             form.scndSMRangeChange();
+         })},
+    };
+    for (const Patch& patch : kPatches) {
+        steps.push_back({"show a patch to both probes", after(1), withQsp720([this, patch] {
+                             lab_.display().show(patch.colour);
+                         })});
+        // Two whole results of the new patch, none announcing a change of range.
+        steps.push_back({"read both probes",
+                         [this, qsp720Row] {
+                             return qsp720Row() < 0 ||
+                                    (waitedTicks_ >= 8 &&
+                                     !state_.probe2.spectrum.label.startsWith("Change"));
+                         },
+                         withQsp720([this, patch] {
+                             print(QStringLiteral("%1: CS-2000 %2 | QSP720 %3")
+                                       .arg(QString::fromLatin1(patch.name), readout(),
+                                            secondReadout()));
+                         })});
+    }
+    steps.push_back({"picture of both probes", after(1), withQsp720([this, &form] {
+                         screenshot(form, "main-window-qsp720.png");
+                         lab_.display().show(QColor(235, 235, 235));
+                     })});
+    return steps;
+}
+
+QString DemoTour::secondReadout() const {
+    QStringList values;
+    for (const char* name : {"_XYZ_Xvalue2", "_XYZ_Yvalue2", "_XYZ_Zvalue2", "_xyCCT_xvalue2",
+                             "_xyCCT_yvalue2", "_xyCCT_CCTvalue2"})
+        values << windows_.form1->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    return values.join(' ') + " (" + state_.probe2.spectrum.label + ")";
 }
 
 }  // namespace vqs::sim

@@ -44,6 +44,10 @@ class DemoTour final : public QObject {
     Windows& windows_;
     VirtualLab& lab_;
     QDir output_;
+    // The stand-in QSP720 in the second probe position: dark and brightness scans, then a few
+    // patches beside the CS-2000 (demo_tour.cpp).
+    std::vector<Step> qsp720Steps();
+    QString secondReadout() const;
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     QTimer clock_;

@@ -1,12 +1,21 @@
 #include "sim/virtual_lab.h"
 
 #include "platform/serial_port.h"
+#include "platform/vendor_library.h"
+#include "probes/qsp720_library.h"
+#include "sim/qsp720_standin_control.h"
 
 #include <QMap>
 
 namespace vqs::sim {
 
 VirtualLab::VirtualLab(QObject* parent) : QObject(parent), cs2000_(display_, this) {}
+
+VirtualLab::~VirtualLab() {
+    // The stand-in may stay loaded in the program: it must not call into a lab that is gone.
+    if (qsp720Controls_.setRadianceSource != nullptr)
+        qsp720Controls_.setRadianceSource(nullptr, nullptr);
+}
 
 bool VirtualLab::startCs2000(int comNumber) {
     return cs2000_.start(comDevicePath(comNumber));
@@ -85,5 +94,57 @@ QString VirtualLab::command(const QString& line) {
     }
     return QStringLiteral("? ") + line.simplified();
 }
+
+// ---- The stand-in QSP720 ----------------------------------------------------------------------
+// It runs inside the program's process: the lab loads the same library file the program's
+// loader finds and hands it a function that reads the display model.
+
+namespace {
+
+void displayRadiance(void* context, float* radiance401) {
+    const Cs2000Spectrum radiance = static_cast<const DisplayModel*>(context)->radiance();
+    std::copy(radiance.begin(), radiance.end(), radiance401);
+}
+
+}  // namespace
+
+bool VirtualLab::startQsp720() {
+    if (qEnvironmentVariableIsEmpty(kProbeLibraryDirVariable))
+        qputenv(kProbeLibraryDirVariable, QByteArrayLiteral(VQS_SIM_VENDOR_DIR));
+    auto library = std::make_unique<VendorLibrary>();
+    if (!library->load(QString::fromLatin1(kQsp720LibraryName))) return false;
+    Qsp720Controls controls;
+    controls.setRadianceSource = reinterpret_cast<VqsSimQsp720SetRadianceSourceFn>(
+        library->resolve("vqsSimQsp720SetRadianceSource"));
+    controls.setCovered =
+        reinterpret_cast<VqsSimQsp720SetIntFn>(library->resolve("vqsSimQsp720SetCovered"));
+    controls.setFault =
+        reinterpret_cast<VqsSimQsp720SetIntFn>(library->resolve("vqsSimQsp720SetFault"));
+    controls.setTimeScale =
+        reinterpret_cast<VqsSimQsp720SetTimeScaleFn>(library->resolve("vqsSimQsp720SetTimeScale"));
+    const auto reset = reinterpret_cast<VqsSimQsp720ResetFn>(library->resolve("vqsSimQsp720Reset"));
+    if (!controls.setRadianceSource || !controls.setCovered || !controls.setFault ||
+        !controls.setTimeScale || !reset)
+        return false;
+    reset();
+    controls.setRadianceSource(displayRadiance, &display_);
+    qsp720Controls_ = controls;
+    qsp720_ = std::move(library);
+    return true;
+}
+
+void VirtualLab::coverQsp720(bool covered) {
+    if (qsp720Controls_.setCovered) qsp720Controls_.setCovered(covered ? 1 : 0);
+}
+
+void VirtualLab::setQsp720Fault(int fault) {
+    if (qsp720Controls_.setFault) qsp720Controls_.setFault(fault);
+}
+
+void VirtualLab::setQsp720TimeScale(double scale) {
+    if (qsp720Controls_.setTimeScale) qsp720Controls_.setTimeScale(scale);
+}
+
+QString VirtualLab::qsp720CalFile() { return QStringLiteral(VQS_SIM_QSP720_CAL_FILE); }
 
 }  // namespace vqs::sim

@@ -9,6 +9,7 @@
 
 #include "sim/cs2000_emulator.h"
 #include "sim/display_model.h"
+#include "sim/qsp720_standin_control.h"
 #include "sim/virtual_network_monitor.h"
 #include "sim/virtual_serial_monitor.h"
 
@@ -18,12 +19,17 @@
 #include <memory>
 #include <vector>
 
+namespace vqs {
+class VendorLibrary;
+}
+
 namespace vqs::sim {
 
 class VirtualLab final : public QObject {
     Q_OBJECT
   public:
     explicit VirtualLab(QObject* parent = nullptr);
+    ~VirtualLab() override;
 
     // Publishes the CS-2000 as COM n in the serial folder.
     bool startCs2000(int comNumber);
@@ -34,6 +40,17 @@ class VirtualLab final : public QObject {
     QString startSerialMonitor(int comNumber);
     // A running network monitor by its address; null when there is none.
     VirtualNetworkMonitor* networkMonitor(const QString& address);
+
+    // The stand-in QSP720 library (libqsp72XP.so, built beside the lab): points the program's
+    // probe library search at it unless $VQS_PROBE_LIBRARY_DIR already names a folder, loads it
+    // and lets its detector see the display. Call before the main window opens its drivers.
+    // False when the library or its control entries are missing.
+    bool startQsp720();
+    void coverQsp720(bool covered);     // a covered probe sees darkness (dark scans)
+    void setQsp720Fault(int fault);     // VqsSimQsp720Fault of sim/qsp720_standin_control.h
+    void setQsp720TimeScale(double scale);
+    // The calibration file made for the stand-in's detector.
+    static QString qsp720CalFile();
 
     DisplayModel& display() { return display_; }
     Cs2000Emulator& cs2000() { return cs2000_; }
@@ -46,6 +63,16 @@ class VirtualLab final : public QObject {
     Cs2000Emulator cs2000_;
     std::vector<std::unique_ptr<VirtualNetworkMonitor>> networkMonitors_;
     std::unique_ptr<VirtualSerialMonitor> serialMonitor_;
+    // The stand-in's control entries, resolved once: the program's loader may let go of the
+    // library meanwhile, its code stays mapped.
+    struct Qsp720Controls {
+        VqsSimQsp720SetRadianceSourceFn setRadianceSource = nullptr;
+        VqsSimQsp720SetIntFn setCovered = nullptr;
+        VqsSimQsp720SetIntFn setFault = nullptr;
+        VqsSimQsp720SetTimeScaleFn setTimeScale = nullptr;
+    };
+    std::unique_ptr<VendorLibrary> qsp720_;  // the stand-in, while the lab steers it
+    Qsp720Controls qsp720Controls_;
 };
 
 }  // namespace vqs::sim

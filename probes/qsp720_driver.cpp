@@ -1,0 +1,253 @@
+#include "probes/qsp720_driver.h"
+
+#include "platform/vendor_library.h"
+#include "probes/qsp720_cal_file.h"
+#include "probes/qsp720_device_memory.h"
+#include "probes/qsp720_processing.h"
+
+#include <algorithm>
+
+namespace vqs {
+
+namespace {
+
+constexpr int kNormalRange = 2;
+constexpr int kUpdateFirst = 1;  // SWDupdate(1, 0, 0)
+constexpr int kExtraRateMode = 2;
+constexpr int kFirstCoefficientBlock = 128;
+constexpr int kLastCoefficientBlock = 224;  // read, not used
+
+template <typename Function>
+Function resolved(VendorLibrary& library, const char* name) {
+    return reinterpret_cast<Function>(library.resolve(name));
+}
+
+// The brightness scan averages one scan more in the steps that follow a change of range.
+bool takesExtraScan(int calScanStep) {
+    return calScanStep == 18 || calScanStep == 16 || calScanStep == 14 || calScanStep == 12;
+}
+
+}  // namespace
+
+Qsp720Driver::Qsp720Driver(ProbeList& probes, bool& logNextMeasurement, Hooks hooks)
+    : probes_(probes),
+      logNextMeasurement_(logNextMeasurement),
+      hooks_(std::move(hooks)),
+      library_(std::make_unique<VendorLibrary>()) {}
+
+Qsp720Driver::~Qsp720Driver() = default;
+
+// ---- Detection and opening ------------------------------------------------------------------
+
+bool Qsp720Driver::open() {
+    if (!detectQsp720()) return false;
+    openQsp720Devices();
+    return true;
+}
+
+bool Qsp720Driver::detectQsp720() {
+    libraryState_ = kQsp720LibraryClosed;
+    if (!library_->load(QString::fromLatin1(kQsp720LibraryName))) return false;
+    Qsp720Functions functions;
+    functions.SWDinit = resolved<Qsp720Init>(*library_, "SWDinit");
+    functions.SWDdevcnt = resolved<Qsp720DeviceCount>(*library_, "SWDdevcnt");
+    functions.SWDeeRead = resolved<Qsp720MemoryRead>(*library_, "SWDeeRead");
+    functions.SWDrate = resolved<Qsp720Rate>(*library_, "SWDrate");
+    functions.SWDupdate = resolved<Qsp720Update>(*library_, "SWDupdate");
+    functions.SWDxtrate = resolved<Qsp720ExtraRate>(*library_, "SWDxtrate");
+    functions.SWDscanLV = resolved<Qsp720Scan>(*library_, "SWDscanLV");
+    functions.SWDclose = resolved<Qsp720Close>(*library_, "SWDclose");
+    return detect(functions);
+}
+
+// Device 1 must answer with a printable identity text; anything else is no QSP720.
+bool Qsp720Driver::detect(const Qsp720Functions& functions) {
+    libraryState_ = kQsp720LibraryClosed;
+    f_ = functions;
+    if (f_.SWDinit && f_.SWDeeRead && f_.SWDdevcnt) {
+        f_.SWDinit();
+        if (f_.SWDdevcnt() >= 1) {
+            Qsp720Memory memory{};
+            if (hasPrintableIdentity(memory, readMemory(1, memory))) return true;
+        }
+    }
+    if (f_.SWDclose) f_.SWDclose();
+    unloadLibrary();
+    return false;
+}
+
+// The memory bytes from address 0 that could be read, block by block.
+int Qsp720Driver::readMemory(int device, std::span<uint8_t, kQsp720MemoryBytes> memory) {
+    std::fill(memory.begin(), memory.end(), uint8_t{0});
+    int read = 0;
+    for (int address = 0; address < kQsp720MemoryBytes; address += kQsp720MemoryBlock) {
+        if (!f_.SWDeeRead(static_cast<int16_t>(device), address, memory.data() + address)) break;
+        read += kQsp720MemoryBlock;
+    }
+    return read;
+}
+
+void Qsp720Driver::openQsp720Devices() {
+    const int devices = f_.SWDdevcnt ? f_.SWDdevcnt() : 0;
+    // Devices beyond a full list get no row, so counting them on changes nothing.
+    for (int device = 1; device <= devices; ++device) {
+        const int row = findFreeProbeRow(probes_);
+        if (row < 0) break;
+        openDevice(device, row);
+    }
+    accumulation_.fill(0.0f);
+}
+
+void Qsp720Driver::openDevice(int device, int row) {
+    Tsmlist& probe = probes_[row];
+    probe.type = kProbeQsp720;
+    probe.deviceNumber = device;
+    probe.range = 0;
+    probe.userRange = kNormalRange;
+    readWavelengths(device, probe);
+    probe.sampleCount = kQsp720Pixels;
+    for (auto& dark : probe.darkData) dark.fill(0.0f);
+    probe.calCurve.fill(1.0f);
+
+    Qsp720Memory memory{};
+    readMemory(device, memory);
+    const std::optional<QString> serial = serialFromMemory(memory);
+    probe.serialNumber = serial.value_or(QString());
+    probe.displayName = serial ? QStringLiteral("NV QSP720 - SN") + *serial : QString();
+
+    if (hooks_.loadStoredData) hooks_.loadStoredData(probe);
+    readCalFile(probe);
+
+    setRate(kQsp720OpeningRate);
+    if (f_.SWDupdate) f_.SWDupdate(kUpdateFirst, 0, 0);
+    if (f_.SWDxtrate) f_.SWDxtrate(kExtraRateMode);
+    libraryState_ = kQsp720DevicesOpen;
+}
+
+// The coefficients are texts in their memory blocks; the first must look like one, or none is
+// read. A coefficient that cannot be read counts as 0.
+void Qsp720Driver::readWavelengths(int device, Tsmlist& probe) {
+    std::array<double, 3> c{};
+    std::array<uint8_t, kQsp720MemoryBlock> block{};
+    const auto read = [&](int address) {
+        block.fill(0);
+        return f_.SWDeeRead(static_cast<int16_t>(device), address, block.data()) != 0;
+    };
+    if (read(kFirstCoefficientBlock) && isCoefficientText(block)) {
+        c[0] = coefficientFromBlock(block);
+        for (int address = kFirstCoefficientBlock + kQsp720MemoryBlock, i = 1;
+             address <= kLastCoefficientBlock; address += kQsp720MemoryBlock, ++i) {
+            if (!read(address)) break;
+            if (i < 3) c[i] = coefficientFromBlock(block);
+        }
+    }
+    setPixelWavelengths(probe, {c[0], c[1], c[2]});
+}
+
+// ---- Measuring ------------------------------------------------------------------------------
+
+int Qsp720Driver::poll(int row, float& X, float& Y, float& Z, Tsprad& spectrum) {
+    if (libraryState_ == kQsp720LibraryClosed) {
+        X = Y = Z = 0.0f;
+        return 0;
+    }
+    if (probeTypeAt(probes_, row) != kProbeQsp720) return 0;
+    Tsmlist& probe = probes_[row];
+    const int rc = f_.SWDscanLV ? f_.SWDscanLV(probe.deviceNumber, scanBuffer_.data()) : 1;
+    libraryState_ = kQsp720ScanRequested;
+    if (rc != 0) return 0;  // the detector is still integrating
+
+    if (accumulate(probe) == 0) return 0;
+
+    const int old = probe.range;
+    const std::span<float, kProbeSamples> dark = qsp720DarkOf(probe, old);
+    CalScanEnd scanEnd = CalScanEnd::None;
+    if (calScanStep_ != 0)
+        scanEnd = applyCalScanStep(
+            probe, calScanStep_, std::span<const float>(accumulation_.data(), kQsp720Pixels), dark);
+    const Qsp720ResultOutcome outcome =
+        finishQsp720Result(probe, old, calScanStep_, accumulation_, dark, X, Y, Z, spectrum);
+    if (outcome.rangeChanged) {
+        if (f_.SWDupdate) f_.SWDupdate(kUpdateFirst, 0, 0);
+        setRate(qsp720RangeTime(probe, probe.range));
+    }
+    finishCalScan(scanEnd, probe);
+    if (logNextMeasurement_) {
+        if (hooks_.logMeasurement)
+            hooks_.logMeasurement(row, X, Y, Z,
+                                  std::span<const float>(accumulation_.data(), kQsp720Pixels));
+        logNextMeasurement_ = false;
+    }
+    probe.scanCount = 0;
+    requestScan(probe);
+    return outcome.result;
+}
+
+// Adds the finished scan to the result; the mean once enough scans are in, else 0 (the next
+// scan is requested). After a change of range the first complete result is discarded.
+int Qsp720Driver::accumulate(Tsmlist& probe) {
+    if (probe.scanCount != 0 && probe.range != 0)
+        std::transform(accumulation_.begin(), accumulation_.end(), scanBuffer_.begin(),
+                       accumulation_.begin(), std::plus<>());
+    else
+        accumulation_ = scanBuffer_;
+    probe.scanCount = std::max(probe.scanCount, 0) + 1;
+
+    if (probe.range != 0) {
+        const int wanted =
+            qsp720AveragingCount(probe.range) + (takesExtraScan(calScanStep_) ? 1 : 0);
+        if (probe.scanCount < wanted) {
+            requestScan(probe);
+            return 0;
+        }
+        if (probe.skipCount > 0) {
+            --probe.skipCount;
+            probe.scanCount = 0;
+            requestScan(probe);
+            return 0;
+        }
+    }
+    const float scans = static_cast<float>(probe.scanCount);
+    for (float& value : accumulation_) value /= scans;
+    return probe.scanCount;
+}
+
+void Qsp720Driver::requestScan(const Tsmlist& probe) {
+    if (f_.SWDscanLV) f_.SWDscanLV(probe.deviceNumber, scanBuffer_.data());
+}
+
+void Qsp720Driver::setRate(int32_t milliseconds) {
+    if (f_.SWDrate) f_.SWDrate(milliseconds);
+}
+
+void Qsp720Driver::finishCalScan(CalScanEnd end, const Tsmlist& probe) {
+    if (end == CalScanEnd::None) return;
+    if (end == CalScanEnd::DarkScanDone && hooks_.saveDarkData) hooks_.saveDarkData(probe);
+    if (end == CalScanEnd::BrightnessScanDone && hooks_.saveRangeFactors)
+        hooks_.saveRangeFactors(probe);
+    if (hooks_.scanComplete) hooks_.scanComplete();
+}
+
+// ---- Release and shutdown -------------------------------------------------------------------
+
+// A channel stops polling the probe: a scan that has finished meanwhile is collected.
+void Qsp720Driver::release(int row) {
+    if (libraryState_ != kQsp720ScanRequested || probeTypeAt(probes_, row) != kProbeQsp720) return;
+    if (f_.SWDscanLV && f_.SWDscanLV(probes_[row].deviceNumber, scanBuffer_.data()) == 0)
+        libraryState_ = kQsp720DevicesOpen;
+}
+
+void Qsp720Driver::close() {
+    for (Tsmlist& probe : probes_)
+        if (probe.type == kProbeQsp720) probe.type = kProbeFree;
+    if (libraryState_ != kQsp720LibraryClosed && f_.SWDclose) f_.SWDclose();
+    libraryState_ = kQsp720LibraryClosed;
+    unloadLibrary();
+}
+
+void Qsp720Driver::unloadLibrary() {
+    f_ = {};
+    library_->unload();
+}
+
+}  // namespace vqs
