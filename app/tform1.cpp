@@ -35,6 +35,7 @@ TForm1::TForm1(AppState& state, AppServices& services, QWidget* parent)
     createControls();
     connectHandlers();
     runStartupSequence();
+    startOperatorFeedback();  // command keys, and the recovery offer once the window runs
 }
 
 TForm1::~TForm1() = default;

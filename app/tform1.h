@@ -9,11 +9,14 @@
 #include "probes/qsp720_driver.h"
 #include "monitor_link/downstream_save.h"
 #include "probes/probe_freshness.h"
+#include "app/run_progress.h"
+#include "data/recovery_file.h"
 #include "probes/probe_driver.h"
 #include "data/settings_store.h"
 #include "charts/zoom_chart.h"
 #include "platform/atomic_file.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 
 #include <functional>
@@ -269,10 +272,47 @@ private:
     std::array<int, 3> lastKeyCodes_{};  // per field; 13 after Enter or a double-click
 
     // Whether the first probe still delivers: shown in the status line, heeded by Capture.
-    void showFirstProbeFreshness();
+    QString firstProbeFreshnessText() const;
+    QString firstProbeHoldUp() const;
     bool refuseStaleCapture();
     ProbeFreshness firstFreshness_;
     int64_t cycleTicks_ = 0;  // measurement ticks so far: the clock of the probes' rhythm
+
+    // ---- Operator feedback (tform1_feedback.cpp): run progress, the state of both probe
+    // positions, recovery of an interrupted run, serial ports to mend, command keys.
+public:
+    // Where the recovery file of the working report is kept (default: the user's data folder).
+    void setRecoveryFolder(const QString& folder);
+    const RecoveryFile& recoveryFile() const { return recovery_; }
+    // The steady clock of the run's elapsed and remaining time, in ms; tests drive their own.
+    void setSteadyClock(std::function<int64_t()> clock) { steadyClockOverride_ = std::move(clock); }
+    // Offers the report a program left behind that no longer runs; once, after start-up.
+    void offerRecovery();
+    QLabel* probeState1 = nullptr;  // _ProbeState1: live, waiting, or silent for N s
+    QLabel* probeState2 = nullptr;  // _ProbeState2
+
+private:
+    void createProbeStateLabels();
+    void startOperatorFeedback();
+    void connectCommandKeys();
+    int64_t steadyMs() const;
+    void startRunProgress(const QString& runName, int firstSlot, int lastSlot);
+    void showStatusLine();
+    void showProbeStates();
+    bool probeReachable(int row) const;
+    void scheduleRecoveryOffer();
+    void restoreReport(const Tcaldaten& report, int capturedPatches);
+    void keepRecoveryCurrent();
+    void dropRecoveryOnceSaved();
+    void tellSerialProblems();
+    RunProgress runProgress_;
+    ProbeFreshness secondFreshness_;
+    RecoveryFile recovery_;
+    bool recoveryOffered_ = false;
+    bool recoveryHeld_ = false;  // a recovery file of this window's report may exist
+    bool recoveryWriteFailed_ = false;
+    QElapsedTimer steadyClock_;
+    std::function<int64_t()> steadyClockOverride_;
 
     AppState& state_;
     AppServices& services_;

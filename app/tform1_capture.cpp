@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace vqs {
 
@@ -25,6 +26,7 @@ int slotAfterCapture(int slot) {
 }  // namespace
 
 void TForm1::patchSelected() {
+    runProgress_.dismiss();  // the operator moved on from the last run's outcome
     const int p = selectedSlot();
     if (p == kStartSlot) state_.measurementStopped = false;
     if (p == kStopSlot) state_.measurementStopped = true;
@@ -61,6 +63,7 @@ void TForm1::btnStoreClick() {
         if (isPatchSlot(p)) state_.workingReport.unsaved = 1;
         selectSlot(slotAfterCapture(p));
     }
+    keepRecoveryCurrent();
     patchSelected();
     showTargetValues(selectedSlot());
 }
@@ -93,12 +96,16 @@ void TForm1::storeAllClick() {
     state_.workingReport.devname = editDevname->text();
     state_.workingReport.devsnid = editDevsnid->text();
     state_.workingReport.repdate = services_.clock.shortDate(services_.clock.today());
+    keepRecoveryCurrent();
+    startRunProgress(storeAll->text(), kFirstPrimarySlot, kLastEbuSlot);
     startCaptureRun(kFirstPrimarySlot, kStopSlot);
 }
 
 void TForm1::storeGreyscalesClick() {
     if (cancelCaptureRun() || confirmDiscard(state_.workingReport, services_.prompts)) return;
     clearDicomResults(state_.workingReport);
+    keepRecoveryCurrent();
+    startRunProgress(storeGreyscales->text(), kFirstDicomSlot, kLastSlot);
     // There is no slot 62: the run ends when it cannot move past the last DICOM step.
     startCaptureRun(kFirstDicomSlot, kPatchSlots);
 }
@@ -107,6 +114,7 @@ void TForm1::storeGreyscalesClick() {
 bool TForm1::cancelCaptureRun() {
     if (state_.captureCountdown == 0) return false;
     state_.captureCountdown = 0;
+    runProgress_.cancel(steadyMs());
     return true;
 }
 

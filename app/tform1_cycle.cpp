@@ -6,6 +6,7 @@
 #include "colour/colour_conversion.h"
 
 #include <QComboBox>
+#include <QLabel>
 
 namespace vqs {
 
@@ -22,7 +23,8 @@ void TForm1::Timer1Timer() {
     const int r1 = firstSM->currentIndex();
     const bool got1 = r1 != -1 && pollProbe(r1, state_.probe1);
     // Time counted in ticks: steady, unlike the wall clock, and the probes' rhythm is ticks.
-    firstFreshness_.update(r1, got1, ++cycleTicks_ * kTickMs);
+    const int64_t tickMs = ++cycleTicks_ * kTickMs;
+    firstFreshness_.update(r1, got1, tickMs, probeReachable(r1));
     // Row 0 is never tracked, and neither is "no selection".
     if (state_.firstActiveProbe == 0 && r1 > 0) state_.firstActiveProbe = r1;
     if (got1) pushReading();
@@ -50,10 +52,15 @@ void TForm1::Timer1Timer() {
         convertReading(second);
         showSecondReading();
     }
+    // The second position follows its own probe, or the first one's when both name it.
+    const int secondRow = s > 0 ? r2 : -1;
+    secondFreshness_.update(secondRow, got2, tickMs, probeReachable(secondRow));
     releaseDeselectedSecondProbe(r2);
 
     if (!state_.measurementStopped) advanceCapture(got1, got2);
-    showFirstProbeFreshness();
+    showStatusLine();
+    showProbeStates();
+    dropRecoveryOnceSaved();
 
     readLink();
     serialReplyCheck();
@@ -62,6 +69,7 @@ void TForm1::Timer1Timer() {
     paceDiscovery();
     networkPollStep();
     tellConnectionFailures();
+    tellSerialProblems();
 }
 
 bool TForm1::pollProbe(int row, Tprobevals& reading) {
@@ -93,8 +101,10 @@ void TForm1::advanceCapture(bool got1, bool got2) {
         convertReading(state_.probe1);
         showFirstReading();
         refreshCharts();
+        if (state_.captureCountdown != 0) runProgress_.reading(steadyMs());
         if (state_.captureCountdown != 0 && state_.captureTicks > 4) {
             state_.captureTicks = 0;
+            runProgress_.step(steadyMs());
             if (--state_.captureCountdown == 1) captureStep();
         }
     }
@@ -111,14 +121,18 @@ void TForm1::captureStep() {
     sendPatternToMonitor();
     state_.captureCountdown = updatePatternWindow() ? 4 : 5;
     const int now = selectedSlot();
+    runProgress_.captured(state_.captureCountdown - 1);
     if (now == state_.captureEndSlot || now == p) {
         selectSlot(kStopSlot);
         state_.measurementStopped = true;
         state_.captureCountdown = 0;
         refreshCharts();
+        runProgress_.finish(steadyMs());
+        valuesStatus->setText(runProgress_.outcomeText());
     } else {
         state_.workingReport.unsaved = 1;
     }
+    keepRecoveryCurrent();
 }
 
 // The discovery request and the date message go out on the first tick and then every 31.

@@ -108,6 +108,7 @@ void TForm1::createControls() {
     commonmsg = fixedLabel(this, "commonmsg", 939, 118, 313);
     commonmsg->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     buildNumber = fixedLabel(this, "_BuildNumber", 939, 704, 313);
+    createProbeStateLabels();  // whether each position delivers (tform1_feedback.cpp)
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(100);

@@ -26,17 +26,6 @@ void showReading(const ReadoutLabels& labels, const Tprobevals& r) {
     labels.cct->setText(QString::number(r.cct));
 }
 
-QString freshnessText(const ProbeFreshness& freshness) {
-    switch (freshness.liveness()) {
-        case ProbeLiveness::Waiting:
-            return QStringLiteral("Probe 1: waiting for its first reading");
-        case ProbeLiveness::Silent:
-            return QStringLiteral("Probe 1 silent for %1 s: the values shown are not current")
-                .arg(freshness.quietMs() / 1000);
-        default: return {};
-    }
-}
-
 }  // namespace
 
 void TForm1::showFirstReading() { showReading(firstReadout, state_.probe1); }
@@ -44,10 +33,27 @@ void TForm1::showFirstReading() { showReading(firstReadout, state_.probe1); }
 void TForm1::showSecondReading() { showReading(secondReadout, state_.probe2); }
 
 // A probe that stops delivering leaves its last values standing; the status line below them,
-// empty while they are live, says so. While stopped it names the stored values shown instead.
-void TForm1::showFirstProbeFreshness() {
-    if (state_.measurementStopped) return;
-    valuesStatus->setText(freshnessText(firstFreshness_));
+// empty while they are live, says so (see showStatusLine).
+QString TForm1::firstProbeFreshnessText() const {
+    switch (firstFreshness_.liveness()) {
+        case ProbeLiveness::Waiting:
+            return QStringLiteral("Probe 1: waiting for its first reading");
+        case ProbeLiveness::Silent:
+            return QStringLiteral("Probe 1 silent for %1 s: the values shown are not current")
+                .arg(firstFreshness_.quietMs() / 1000);
+        default: return {};
+    }
+}
+
+// Why a run stands still, short enough to leave room for where it stands.
+QString TForm1::firstProbeHoldUp() const {
+    switch (firstFreshness_.liveness()) {
+        case ProbeLiveness::Waiting: return QStringLiteral("Probe 1 has not delivered yet");
+        case ProbeLiveness::Silent:
+            return QStringLiteral("Probe 1 silent for %1 s").arg(firstFreshness_.quietMs() / 1000);
+        case ProbeLiveness::NoProbe: return QStringLiteral("No probe in position 1");
+        default: return {};
+    }
 }
 
 void TForm1::showTargetValues(int slot) {

@@ -79,6 +79,7 @@ void TForm1::StringGrid1Click() {
     updatePatchLabels(-1);
     showGrading();
     valuesStatus->setText(QStringLiteral("(Measurment Stopped)"));
+    keepRecoveryCurrent();
 }
 
 void TForm1::StringGrid1Exit() {
@@ -110,9 +111,11 @@ void TForm1::btnSaveClick() {
                                   QStringLiteral("The report could not be saved as %1: %2")
                                       .arg(QDir::toNativeSeparators(written.path), written.error),
                                   PromptButtons::Ok);
+        keepRecoveryCurrent();
         return;
     }
     working.unsaved = 0;
+    keepRecoveryCurrent();
 }
 
 void TForm1::btnClearClick() {
@@ -121,6 +124,7 @@ void TForm1::btnClearClick() {
     editDevname->setText(state_.workingReport.devname);
     editDevsnid->setText(state_.workingReport.devsnid);
     enterStoppedOverview();
+    keepRecoveryCurrent();
 }
 
 void TForm1::btnLoadClick() {
@@ -136,6 +140,7 @@ void TForm1::btnLoadClick() {
         editDevsnid->setText(state_.workingReport.devsnid);
     }
     enterStoppedOverview();
+    keepRecoveryCurrent();
 }
 
 }  // namespace vqs

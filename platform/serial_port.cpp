@@ -1,5 +1,7 @@
 #include "platform/serial_port.h"
 
+#include "platform/serial_diagnosis.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPort>
@@ -81,12 +83,19 @@ QString comDevicePath(int comNumber) {
     return serialFolder() + QStringLiteral("/COM%1").arg(comNumber);
 }
 
+// A port the operator can make usable (permissions, a dangling link) is noted for the window.
+static std::unique_ptr<SerialPort> noteWhyNot(int comNumber, const QString& path) {
+    if (const auto problem = diagnoseComEntry(comNumber, path)) noteSerialProblem(*problem);
+    return nullptr;
+}
+
 std::unique_ptr<SerialPort> openComPort(int comNumber, const SerialLineSettings& line) {
     const QString path = comDevicePath(comNumber);
-    if (comNumber < 1 || !QFileInfo::exists(path)) return nullptr;
+    if (comNumber < 1) return nullptr;
+    if (!QFileInfo::exists(path)) return noteWhyNot(comNumber, path);
     // QSerialPort resolves a name without a folder under /dev; give it the link's target.
     auto port = std::make_unique<QtSerialPort>(path, QFileInfo(path).canonicalFilePath());
-    if (!port->open(line)) return nullptr;
+    if (!port->open(line)) return noteWhyNot(comNumber, path);
     return port;
 }
 

@@ -18,16 +18,20 @@ QString executableFolder() {
         .absolutePath();
 }
 
-// Once per library name and process: the operator of a machine without the device does not
-// want a line per start of a test or per window.
-void tellMissingOnce(const QString& name, const QString& reason) {
+// Once per subject and process: the operator of a machine without the device does not want a
+// line per start of a test or per window.
+void tellOnce(const QString& subject, const QString& line) {
     static QMutex mutex;
     static QSet<QString> told;
     const QMutexLocker lock(&mutex);
-    if (told.contains(name)) return;
-    told.insert(name);
-    std::fprintf(stderr, "lumiquest: probe library %s not loaded: %s\n",
-                 qPrintable(VendorLibrary::fileNameOf(name)), qPrintable(reason));
+    if (told.contains(subject)) return;
+    told.insert(subject);
+    std::fprintf(stderr, "lumiquest: %s\n", qPrintable(line));
+}
+
+void tellMissingOnce(const QString& name, const QString& reason) {
+    tellOnce(name, QStringLiteral("probe library %1 not loaded: %2")
+                       .arg(VendorLibrary::fileNameOf(name), reason));
 }
 
 }  // namespace
@@ -68,7 +72,17 @@ bool VendorLibrary::load(const QString& name) {
 }
 
 QFunctionPointer VendorLibrary::resolve(const char* symbol) {
-    return library_.isLoaded() ? library_.resolve(symbol) : nullptr;
+    if (!library_.isLoaded()) return nullptr;
+    const QFunctionPointer function = library_.resolve(symbol);
+    // A library of the right name that lacks a function is the wrong version or another
+    // maker's: say which export is missing, once, so the probe's absence can be explained.
+    if (function == nullptr) {
+        const QString file = library_.fileName();
+        tellOnce(file + QLatin1Char('\n') + QLatin1String(symbol),
+                 QStringLiteral("probe library %1 lacks the export %2")
+                     .arg(file, QLatin1String(symbol)));
+    }
+    return function;
 }
 
 void VendorLibrary::unload() {

@@ -4,13 +4,14 @@
 
 namespace vqs {
 
-void ProbeFreshness::update(int row, bool delivered, int64_t nowMs) {
+void ProbeFreshness::update(int row, bool delivered, int64_t nowMs, bool reachable) {
     now_ = nowMs;
     if (row != row_) {  // another probe: its rhythm is its own
         *this = ProbeFreshness();
         row_ = row;
         now_ = since_ = nowMs;
     }
+    reachable_ = reachable;
     if (row_ < 0) {
         liveness_ = ProbeLiveness::NoProbe;
         return;
@@ -25,7 +26,10 @@ void ProbeFreshness::update(int row, bool delivered, int64_t nowMs) {
         delivered_ = true;
         since_ = nowMs;
     }
-    if (!delivered_)
+    // A probe whose port is gone cannot deliver: waiting for its intervals would only hide that.
+    if (!reachable)
+        liveness_ = ProbeLiveness::Silent;
+    else if (!delivered_)
         liveness_ = ProbeLiveness::Waiting;
     else
         liveness_ = quietMs() > silenceLimitMs() ? ProbeLiveness::Silent : ProbeLiveness::Live;

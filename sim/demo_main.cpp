@@ -111,11 +111,14 @@ int main(int argc, char** argv) {
     vqs::Prompter& prompter =
         offscreen ? static_cast<vqs::Prompter&>(answeringPrompter) : windowPrompter;
     vqs::SystemClock clock;
-    // Started by hand, the demo still keeps its settings next to its output, never in the
-    // user's own store.
+    // Started by hand, the demo still keeps its settings and its recovery file next to its
+    // output, never in the user's own folders.
     if (qEnvironmentVariableIsEmpty("XDG_CONFIG_HOME"))
         qputenv("XDG_CONFIG_HOME",
                 QDir(output.filePath(QStringLiteral("config"))).absolutePath().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME"))
+        qputenv("XDG_DATA_HOME",
+                QDir(output.filePath(QStringLiteral("data"))).absolutePath().toLocal8Bit());
     vqs::IniSettingsStore store(vqs::defaultSettingsFilePath(vqs::kSettingsBaseKey),
                                 vqs::kSettingsBaseKey);
     if (!keepNetworkOnLoopback(store)) {

@@ -103,8 +103,9 @@ TEST_F(MainWindow, EveryControlExistsWithItsInitialText) {
                              "editNetworkIP", "targetGamma", "StringGrid1"})
         EXPECT_NE(control(name), nullptr) << name;
 
-    EXPECT_EQ(control("btnStore")->toolTip(), "Speichert den aktuellen Meßwert");
-    EXPECT_EQ(control("btnSave")->toolTip(), "Speichert alle Meßwerte in eine Datei.");
+    // The hints as they have always read, followed by the command's key.
+    EXPECT_EQ(control("btnStore")->toolTip(), "Speichert den aktuellen Meßwert (F5)");
+    EXPECT_EQ(control("btnSave")->toolTip(), "Speichert alle Meßwerte in eine Datei. (Ctrl+S)");
     EXPECT_EQ(control("cieGraph")->geometry(), QRect(16, 8, 440, 440));
     EXPECT_EQ(control("StringGrid1")->geometry(), QRect(939, 356, 313, 350));
     EXPECT_EQ(control("colorsgsgroup")->parentWidget(), control("Panel1"));

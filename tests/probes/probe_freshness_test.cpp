@@ -13,13 +13,13 @@ namespace {
 constexpr int64_t kTickMs = 100;
 
 // One character per 100 ms tick: 'x' row 0 delivered, '.' row 0 did not, 'y' and ',' the same
-// for row 1, ' ' no probe selected.
+// for row 1, 'g' row 0 with its port gone, ' ' no probe selected.
 ProbeFreshness play(const std::string& script) {
     ProbeFreshness freshness;
     int64_t now = 0;
     for (const char c : script) {
         const int row = c == ' ' ? -1 : (c == 'y' || c == ',') ? 1 : 0;
-        freshness.update(row, c == 'x' || c == 'y', now += kTickMs);
+        freshness.update(row, c == 'x' || c == 'y', now += kTickMs, c != 'g');
     }
     return freshness;
 }
@@ -80,7 +80,13 @@ INSTANTIATE_TEST_SUITE_P(
                                   every(50, 3) + "yyyyy" +
                                       ",,,,,,,,,,"
                                       ",,,,,,,,,,,",
-                                  ProbeLiveness::Silent}),
+                                  ProbeLiveness::Silent},
+                    FreshnessCase{"its port gone: silent at once, not after three intervals",
+                                  every(50, 3) + "g", ProbeLiveness::Silent},
+                    FreshnessCase{"gone before its first reading", quiet(3) + "g",
+                                  ProbeLiveness::Silent},
+                    FreshnessCase{"back and delivering again", every(10, 3) + "gggg" + "x",
+                                  ProbeLiveness::Live}),
     test::CaseName());
 
 TEST(FreshnessOfASilentProbe, CountsFromItsLastReading) {
@@ -88,6 +94,12 @@ TEST(FreshnessOfASilentProbe, CountsFromItsLastReading) {
     EXPECT_EQ(freshness.liveness(), ProbeLiveness::Silent);
     EXPECT_EQ(freshness.quietMs(), 4500);
     EXPECT_EQ(freshness.silenceLimitMs(), 3000);
+}
+
+TEST(FreshnessOfAVanishedProbe, CountsFromItsLastReading) {
+    const ProbeFreshness freshness = play(every(10, 5) + quiet(4) + "ggggg");
+    EXPECT_EQ(freshness.liveness(), ProbeLiveness::Silent);
+    EXPECT_EQ(freshness.quietMs(), 900);
 }
 
 }  // namespace

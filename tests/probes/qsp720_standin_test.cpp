@@ -2,6 +2,7 @@
 // loader: detection, the faults of the instrument, a calibrated white against the virtual
 // CS-2000, and the two calibration scans in front of a covered and a lit probe.
 
+#include "platform/vendor_library.h"
 #include "probes/qsp720_cal_file.h"
 #include "probes/qsp720_driver.h"
 #include "probes/qsp720_processing.h"
@@ -78,6 +79,18 @@ class Qsp720StandIn : public testing::Test {
     float X_ = 0, Y_ = 0, Z_ = 0;
     Tsprad spectrum_;
 };
+
+TEST_F(Qsp720StandIn, ALackingExportIsNamedOnceOnStandardError) {
+    VendorLibrary library;
+    ASSERT_TRUE(library.load(QStringLiteral("qsp72XP")));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(library.resolve("SWDnoSuchExport"), nullptr);
+    EXPECT_EQ(library.resolve("SWDnoSuchExport"), nullptr);
+    EXPECT_NE(library.resolve("SWDscanLV"), nullptr);
+    const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(said.count(QStringLiteral("lacks the export SWDnoSuchExport")), 1) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("libqsp72XP.so"))) << said.toStdString();
+}
 
 TEST_F(Qsp720StandIn, IsDetectedAndOpenedFromItsMemoryAndCalibrationFile) {
     ASSERT_TRUE(started_) << "the stand-in library was not found";
