@@ -7,6 +7,8 @@
 #include "app/app_state.h"
 #include "probes/cs2000_driver.h"
 #include "probes/qsp720_driver.h"
+#include "probes/cs200_driver.h"
+#include "probes/jeti_driver.h"
 #include "monitor_link/downstream_save.h"
 #include "probes/probe_freshness.h"
 #include "app/run_progress.h"
@@ -116,6 +118,9 @@ public:
     void firstSMMouseLeave();
     void scndSMMouseLeave();
     Qsp720Driver& qsp720() { return *qsp720_; }
+    // The CS-200 and JETI drivers, created when the drivers open at start-up.
+    Cs200Driver* cs200Probes() { return cs200Probes_.get(); }
+    JetiDriver* jetiProbes() { return jetiProbes_.get(); }
 
     // Capture and the working report.
     void btnStoreClick();
@@ -322,6 +327,8 @@ private:
     ProbeDriverTable drivers_;
     std::unique_ptr<Cs2000Driver> cs2000_;
     std::unique_ptr<Qsp720Driver> qsp720_;
+    std::unique_ptr<Cs200Driver> cs200Probes_;
+    std::unique_ptr<JetiDriver> jetiProbes_;
     void watchProbeControls();
     void chooseCalFile(int row);
     void showProbeStatus(int row);

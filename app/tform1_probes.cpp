@@ -144,6 +144,10 @@ void TForm1::resetProbeList() {
 // port search.
 void TForm1::openProbeDrivers() {
     trace("openProbeDrivers");
+    jetiProbes_ = std::make_unique<JetiDriver>(*state_.probes);
+    drivers_.set(kProbeJeti, jetiProbes_.get());
+    cs200Probes_ = std::make_unique<Cs200Driver>(*state_.probes);
+    drivers_.set(kProbeCs200, cs200Probes_.get());
     for (const int type : {kProbeQsp720, kProbeJeti, kProbeCs200}) drivers_.forType(type).open();
 }
 

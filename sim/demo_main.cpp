@@ -97,6 +97,19 @@ void useStandInQsp720(vqs::sim::VirtualLab& lab, vqs::SettingsStore& store) {
     std::printf("demo: stand-in QSP720 from %s\n", qgetenv("VQS_PROBE_LIBRARY_DIR").constData());
 }
 
+// The stand-in JETI and CS-200 libraries of the lab, each with one instrument in front of the
+// display, found by the program at start-up like the QSP720.
+void useStandInJetiAndCs200(vqs::sim::VirtualLab& lab) {
+    if (lab.startJeti())
+        std::printf("demo: stand-in JETI specbos 1211\n");
+    else
+        std::fprintf(stderr, "demo: the stand-in JETI libraries were not found\n");
+    if (lab.startCs200())
+        std::printf("demo: stand-in CS-200\n");
+    else
+        std::fprintf(stderr, "demo: the stand-in CS-200 library was not found\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,6 +154,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo: the virtual CS-2000 could not start\n");
     lab.display().show(QColor(235, 235, 235));
     useStandInQsp720(lab, store);
+    useStandInJetiAndCs200(lab);
     startVirtualMonitors(lab);
     std::printf("demo: virtual CS-2000 on %s\n",
                 qPrintable(vqs::comDevicePath(kVirtualCs2000Port)));

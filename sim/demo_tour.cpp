@@ -204,6 +204,10 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
     // The spectrometer's scans and patches come right after the CS-2000 is found.
     const std::vector<Step> spectrometer = qsp720Steps();
     steps_.insert(steps_.begin() + 1, spectrometer.begin(), spectrometer.end());
+    // Then every probe type on one patch.
+    const std::vector<Step> allProbes = fourProbeSteps();
+    steps_.insert(steps_.begin() + 1 + static_cast<std::ptrdiff_t>(spectrometer.size()),
+                  allProbes.begin(), allProbes.end());
     clock_.setInterval(kStepCheckMs);
     connect(&clock_, &QTimer::timeout, this, &DemoTour::advance);
 }

@@ -48,6 +48,11 @@ class DemoTour final : public QObject {
     // patches beside the CS-2000 (demo_tour.cpp).
     std::vector<Step> qsp720Steps();
     QString secondReadout() const;
+    // Every probe type on one patch: the library probes in turn beside the CS-2000, their
+    // readings side by side, and a picture of the probe list (demo_tour_probes.cpp).
+    std::vector<Step> fourProbeSteps();
+    void screenshotProbeList(const QString& name);
+    QStringList fourReadings_;
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     QTimer clock_;

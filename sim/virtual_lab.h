@@ -10,6 +10,7 @@
 #include "sim/cs2000_emulator.h"
 #include "sim/display_model.h"
 #include "sim/qsp720_standin_control.h"
+#include "sim/standin_probes.h"
 #include "sim/virtual_network_monitor.h"
 #include "sim/virtual_serial_monitor.h"
 
@@ -52,6 +53,13 @@ class VirtualLab final : public QObject {
     // The calibration file made for the stand-in's detector.
     static QString qsp720CalFile();
 
+    // The stand-in CS-200 and JETI libraries (sim/standin_probes.h), with `instruments` plugged in
+    // that look at the display. Call before the main window opens its drivers.
+    bool startCs200(int instruments = 1) { return cs200StandIn_.start(display_, instruments); }
+    bool startJeti(int instruments = 1) { return jetiStandIn_.start(display_, instruments); }
+    Cs200StandIn& cs200StandIn() { return cs200StandIn_; }
+    JetiStandIn& jetiStandIn() { return jetiStandIn_; }
+
     DisplayModel& display() { return display_; }
     Cs2000Emulator& cs2000() { return cs2000_; }
 
@@ -73,6 +81,9 @@ class VirtualLab final : public QObject {
     };
     std::unique_ptr<VendorLibrary> qsp720_;  // the stand-in, while the lab steers it
     Qsp720Controls qsp720Controls_;
+    // Declared after the display: they stop looking at it before it goes.
+    Cs200StandIn cs200StandIn_;
+    JetiStandIn jetiStandIn_;
 };
 
 }  // namespace vqs::sim
