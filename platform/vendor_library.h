@@ -30,6 +30,11 @@ class VendorLibrary {
     // An export by name; null when the library is not loaded or lacks it (a lacking export is
     // named once per process on standard error).
     QFunctionPointer resolve(const char* symbol);
+    // The same, as the function type the maker declares.
+    template <typename Function>
+    Function resolveAs(const char* symbol) {
+        return reinterpret_cast<Function>(resolve(symbol));
+    }
     void unload();
     // The file that was loaded (empty for a library found by the system's search).
     QString fileName() const { return loadedFrom_; }

@@ -15,11 +15,6 @@ constexpr int kNormalRange = 2;
 // A count beyond any USB bus is a library's error, not that many instruments.
 constexpr int kMostInstruments = 64;
 
-template <typename Function>
-Function resolved(VendorLibrary& library, const char* name) {
-    return reinterpret_cast<Function>(library.resolve(name));
-}
-
 int64_t processSteadyMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -48,11 +43,11 @@ int Cs200Driver::lastSpeed(int row) const {
 bool Cs200Driver::open() {
     if (!library_->load(QString::fromLatin1(kCs200LibraryName))) return false;
     Cs200Functions functions;
-    functions.get_num = resolved<Cs200DeviceCount>(*library_, "get_num");
-    functions.int_usb = resolved<Cs200Open>(*library_, "int_usb");
-    functions.end_usb = resolved<Cs200Close>(*library_, "end_usb");
-    functions.write64_usb = resolved<Cs200Write>(*library_, "write64_usb");
-    functions.read64_usb = resolved<Cs200Read>(*library_, "read64_usb");
+    functions.get_num = library_->resolveAs<Cs200DeviceCount>("get_num");
+    functions.int_usb = library_->resolveAs<Cs200Open>("int_usb");
+    functions.end_usb = library_->resolveAs<Cs200Close>("end_usb");
+    functions.write64_usb = library_->resolveAs<Cs200Write>("write64_usb");
+    functions.read64_usb = library_->resolveAs<Cs200Read>("read64_usb");
     enumerate(functions);
     return f_.complete();
 }

@@ -20,11 +20,6 @@ constexpr uint8_t kStepOne = 1;
 constexpr float kRadianceScale = 1e6f;  // the spectral block holds radiance × 10^6
 constexpr uint32_t kMostInstruments = 64;
 
-template <typename Function>
-Function resolved(VendorLibrary& library, const char* name) {
-    return reinterpret_cast<Function>(library.resolve(name));
-}
-
 void toStandardOutput(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
@@ -55,16 +50,16 @@ bool JetiDriver::open() {
         !radio_->load(QString::fromLatin1(kJetiRadioLibraryName)))
         return false;
     JetiFunctions functions;
-    functions.getNumRadio = resolved<JetiGetNumRadioEx>(*radio_, "JETI_GetNumRadioEx");
-    functions.getSerialRadio = resolved<JetiGetSerialRadioEx>(*radio_, "JETI_GetSerialRadioEx");
-    functions.openRadio = resolved<JetiOpenRadioEx>(*radio_, "JETI_OpenRadioEx");
-    functions.setCycModeConf = resolved<JetiSetCycModeConf>(*core_, "JETI_SetCycModeConf");
-    functions.setCycTimeConf = resolved<JetiSetCycTimeConf>(*core_, "JETI_SetCycTimeConf");
-    functions.measure = resolved<JetiMeasureEx>(*radio_, "JETI_MeasureEx");
-    functions.measureStatus = resolved<JetiMeasureStatusEx>(*radio_, "JETI_MeasureStatusEx");
-    functions.chromXyz = resolved<JetiChromXYZEx>(*radio_, "JETI_ChromXYZEx");
-    functions.specRad = resolved<JetiSpecRadEx>(*radio_, "JETI_SpecRadEx");
-    functions.closeDevice = resolved<JetiCloseDevice>(*core_, "JETI_CloseDevice");
+    functions.getNumRadio = radio_->resolveAs<JetiGetNumRadioEx>("JETI_GetNumRadioEx");
+    functions.getSerialRadio = radio_->resolveAs<JetiGetSerialRadioEx>("JETI_GetSerialRadioEx");
+    functions.openRadio = radio_->resolveAs<JetiOpenRadioEx>("JETI_OpenRadioEx");
+    functions.setCycModeConf = core_->resolveAs<JetiSetCycModeConf>("JETI_SetCycModeConf");
+    functions.setCycTimeConf = core_->resolveAs<JetiSetCycTimeConf>("JETI_SetCycTimeConf");
+    functions.measure = radio_->resolveAs<JetiMeasureEx>("JETI_MeasureEx");
+    functions.measureStatus = radio_->resolveAs<JetiMeasureStatusEx>("JETI_MeasureStatusEx");
+    functions.chromXyz = radio_->resolveAs<JetiChromXYZEx>("JETI_ChromXYZEx");
+    functions.specRad = radio_->resolveAs<JetiSpecRadEx>("JETI_SpecRadEx");
+    functions.closeDevice = core_->resolveAs<JetiCloseDevice>("JETI_CloseDevice");
     return enumerate(functions);
 }
 

@@ -17,11 +17,6 @@ constexpr int kExtraRateMode = 2;
 constexpr int kFirstCoefficientBlock = 128;
 constexpr int kLastCoefficientBlock = 224;  // read, not used
 
-template <typename Function>
-Function resolved(VendorLibrary& library, const char* name) {
-    return reinterpret_cast<Function>(library.resolve(name));
-}
-
 // The brightness scan averages one scan more in the steps that follow a change of range.
 bool takesExtraScan(int calScanStep) {
     return calScanStep == 18 || calScanStep == 16 || calScanStep == 14 || calScanStep == 12;
@@ -49,14 +44,14 @@ bool Qsp720Driver::detectQsp720() {
     libraryState_ = kQsp720LibraryClosed;
     if (!library_->load(QString::fromLatin1(kQsp720LibraryName))) return false;
     Qsp720Functions functions;
-    functions.SWDinit = resolved<Qsp720Init>(*library_, "SWDinit");
-    functions.SWDdevcnt = resolved<Qsp720DeviceCount>(*library_, "SWDdevcnt");
-    functions.SWDeeRead = resolved<Qsp720MemoryRead>(*library_, "SWDeeRead");
-    functions.SWDrate = resolved<Qsp720Rate>(*library_, "SWDrate");
-    functions.SWDupdate = resolved<Qsp720Update>(*library_, "SWDupdate");
-    functions.SWDxtrate = resolved<Qsp720ExtraRate>(*library_, "SWDxtrate");
-    functions.SWDscanLV = resolved<Qsp720Scan>(*library_, "SWDscanLV");
-    functions.SWDclose = resolved<Qsp720Close>(*library_, "SWDclose");
+    functions.SWDinit = library_->resolveAs<Qsp720Init>("SWDinit");
+    functions.SWDdevcnt = library_->resolveAs<Qsp720DeviceCount>("SWDdevcnt");
+    functions.SWDeeRead = library_->resolveAs<Qsp720MemoryRead>("SWDeeRead");
+    functions.SWDrate = library_->resolveAs<Qsp720Rate>("SWDrate");
+    functions.SWDupdate = library_->resolveAs<Qsp720Update>("SWDupdate");
+    functions.SWDxtrate = library_->resolveAs<Qsp720ExtraRate>("SWDxtrate");
+    functions.SWDscanLV = library_->resolveAs<Qsp720Scan>("SWDscanLV");
+    functions.SWDclose = library_->resolveAs<Qsp720Close>("SWDclose");
     return detect(functions);
 }
 

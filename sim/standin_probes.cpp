@@ -21,11 +21,6 @@ void useLabFolder() {
         qputenv(kProbeLibraryDirVariable, QByteArrayLiteral(VQS_SIM_VENDOR_DIR));
 }
 
-template <typename Function>
-Function entry(VendorLibrary& library, const char* name) {
-    return reinterpret_cast<Function>(library.resolve(name));
-}
-
 }  // namespace
 
 // ---- CS-200 ------------------------------------------------------------------------------------
@@ -57,13 +52,13 @@ bool Cs200StandIn::start(const DisplayModel& display, int instruments) {
     if (!library->load(QString::fromLatin1(kCs200LibraryName))) return false;
     auto controls = std::make_unique<Controls>();
     controls->setRadianceSource =
-        entry<VqsSimCs200SetRadianceSourceFn>(*library, "vqsSimCs200SetRadianceSource");
-    controls->setInstruments = entry<VqsSimCs200SetIntFn>(*library, "vqsSimCs200SetInstruments");
-    controls->setFault = entry<VqsSimCs200SetIntFn>(*library, "vqsSimCs200SetFault");
+        library->resolveAs<VqsSimCs200SetRadianceSourceFn>("vqsSimCs200SetRadianceSource");
+    controls->setInstruments = library->resolveAs<VqsSimCs200SetIntFn>("vqsSimCs200SetInstruments");
+    controls->setFault = library->resolveAs<VqsSimCs200SetIntFn>("vqsSimCs200SetFault");
     controls->setTimeScale =
-        entry<VqsSimCs200SetTimeScaleFn>(*library, "vqsSimCs200SetTimeScale");
-    controls->reset = entry<VqsSimCs200ResetFn>(*library, "vqsSimCs200Reset");
-    controls->commandLog = entry<VqsSimCs200CommandLogFn>(*library, "vqsSimCs200CommandLog");
+        library->resolveAs<VqsSimCs200SetTimeScaleFn>("vqsSimCs200SetTimeScale");
+    controls->reset = library->resolveAs<VqsSimCs200ResetFn>("vqsSimCs200Reset");
+    controls->commandLog = library->resolveAs<VqsSimCs200CommandLogFn>("vqsSimCs200CommandLog");
     if (!controls->complete()) return false;
     controls->reset();
     controls->setRadianceSource(displayRadiance, const_cast<DisplayModel*>(&display));
@@ -125,12 +120,12 @@ bool JetiStandIn::start(const DisplayModel& display, int instruments) {
         return false;
     auto controls = std::make_unique<Controls>();
     controls->setRadianceSource =
-        entry<VqsSimJetiSetRadianceSourceFn>(*core, "vqsSimJetiSetRadianceSource");
-    controls->setInstruments = entry<VqsSimJetiSetIntFn>(*core, "vqsSimJetiSetInstruments");
-    controls->setFault = entry<VqsSimJetiSetIntFn>(*core, "vqsSimJetiSetFault");
-    controls->setTimeScale = entry<VqsSimJetiSetTimeScaleFn>(*core, "vqsSimJetiSetTimeScale");
-    controls->reset = entry<VqsSimJetiResetFn>(*core, "vqsSimJetiReset");
-    controls->measurements = entry<VqsSimJetiMeasurementsFn>(*core, "vqsSimJetiMeasurements");
+        core->resolveAs<VqsSimJetiSetRadianceSourceFn>("vqsSimJetiSetRadianceSource");
+    controls->setInstruments = core->resolveAs<VqsSimJetiSetIntFn>("vqsSimJetiSetInstruments");
+    controls->setFault = core->resolveAs<VqsSimJetiSetIntFn>("vqsSimJetiSetFault");
+    controls->setTimeScale = core->resolveAs<VqsSimJetiSetTimeScaleFn>("vqsSimJetiSetTimeScale");
+    controls->reset = core->resolveAs<VqsSimJetiResetFn>("vqsSimJetiReset");
+    controls->measurements = core->resolveAs<VqsSimJetiMeasurementsFn>("vqsSimJetiMeasurements");
     if (!controls->complete()) return false;
     controls->reset();
     controls->setRadianceSource(displayRadiance, const_cast<DisplayModel*>(&display));

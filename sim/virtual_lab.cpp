@@ -114,15 +114,13 @@ bool VirtualLab::startQsp720() {
     auto library = std::make_unique<VendorLibrary>();
     if (!library->load(QString::fromLatin1(kQsp720LibraryName))) return false;
     Qsp720Controls controls;
-    controls.setRadianceSource = reinterpret_cast<VqsSimQsp720SetRadianceSourceFn>(
-        library->resolve("vqsSimQsp720SetRadianceSource"));
-    controls.setCovered =
-        reinterpret_cast<VqsSimQsp720SetIntFn>(library->resolve("vqsSimQsp720SetCovered"));
-    controls.setFault =
-        reinterpret_cast<VqsSimQsp720SetIntFn>(library->resolve("vqsSimQsp720SetFault"));
+    controls.setRadianceSource =
+        library->resolveAs<VqsSimQsp720SetRadianceSourceFn>("vqsSimQsp720SetRadianceSource");
+    controls.setCovered = library->resolveAs<VqsSimQsp720SetIntFn>("vqsSimQsp720SetCovered");
+    controls.setFault = library->resolveAs<VqsSimQsp720SetIntFn>("vqsSimQsp720SetFault");
     controls.setTimeScale =
-        reinterpret_cast<VqsSimQsp720SetTimeScaleFn>(library->resolve("vqsSimQsp720SetTimeScale"));
-    const auto reset = reinterpret_cast<VqsSimQsp720ResetFn>(library->resolve("vqsSimQsp720Reset"));
+        library->resolveAs<VqsSimQsp720SetTimeScaleFn>("vqsSimQsp720SetTimeScale");
+    const auto reset = library->resolveAs<VqsSimQsp720ResetFn>("vqsSimQsp720Reset");
     if (!controls.setRadianceSource || !controls.setCovered || !controls.setFault ||
         !controls.setTimeScale || !reset)
         return false;
