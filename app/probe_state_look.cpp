@@ -13,7 +13,11 @@ const QString kDot = QStringLiteral("\u25cf ");
 
 ProbeStateLook probeStateLook(const ProbeFreshness& freshness, int position) {
     switch (freshness.liveness()) {
-        case ProbeLiveness::NoProbe: return {};
+        case ProbeLiveness::NoProbe:
+            if (position != 1) return {};
+            return {kDot + QStringLiteral("no probe"), kStaleReadoutColour,
+                    QStringLiteral("No probe is chosen in position 1: the values shown are not "
+                                   "a reading. Choose a probe in the first probe list.")};
         case ProbeLiveness::Waiting:
             return {kDot + QStringLiteral("waiting"), kWaitingColour,
                     QStringLiteral("Probe %1 has not delivered its first reading yet.")

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QToolBar>
@@ -26,11 +27,15 @@ ReportPreview::ReportPreview(ReportDocument document, const QString& exportFolde
     exportAction_ = new QAction(tr("Export PDF"), this);
     exportAction_->setObjectName(QStringLiteral("exportPdf"));
     connect(exportAction_, &QAction::triggered, this, &ReportPreview::exportPdf);
+    exportNote_ = new QLabel(this);
+    exportNote_->setObjectName(QStringLiteral("exportNote"));
     if (auto* toolBar = findChild<QToolBar*>()) {
         toolBar->addSeparator();
         toolBar->addAction(exportAction_);
+        toolBar->addWidget(exportNote_);
     } else {
         addAction(exportAction_);
+        exportNote_->hide();
     }
     choosePath = [this](const QString& suggested) { return askForPath(suggested); };
 }
@@ -54,11 +59,21 @@ void ReportPreview::exportPdf() {
     const PdfExportResult result =
         exportReportPdf(document_, *path, [&progress](int step) { progress.setValue(step); });
     progress.setValue(kPdfExportSteps);
-    if (!result.ok)
+    if (!result.ok) {
+        exportNote_->clear();
         prompts_.message(PromptKind::Error,
                          QStringLiteral("The report could not be written to %1.\n%2")
                              .arg(QDir::toNativeSeparators(*path), result.error),
                          PromptButtons::Ok);
+        return;
+    }
+    exportNote_->setText(
+        QStringLiteral("  The report was exported as %1").arg(QDir::toNativeSeparators(*path)));
+    emit exported(*path);
+}
+
+QString ReportPreview::exportNote() const {
+    return exportNote_->text().trimmed();
 }
 
 }  // namespace vqs

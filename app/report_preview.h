@@ -14,6 +14,7 @@
 #include <optional>
 
 class QAction;
+class QLabel;
 
 namespace vqs {
 
@@ -29,16 +30,24 @@ public:
     // replaced without a question. Replaceable, so tests need no file dialog.
     std::function<std::optional<QString>(const QString& suggestedPath)> choosePath;
 
-    // Writes the PDF where choosePath says, with progress; a failure is told to the operator.
+    // Writes the PDF where choosePath says, with progress; a failure is told to the operator,
+    // a success is confirmed quietly on the tool bar and by exported().
     void exportPdf();
 
-private:
+    // What the tool bar says of the last export; empty before one.
+    QString exportNote() const;
+
+  signals:
+    void exported(const QString& path);
+
+  private:
     std::optional<QString> askForPath(const QString& suggestedPath);
 
     ReportDocument document_;
     QString exportFolder_;
     Prompter& prompts_;
     QAction* exportAction_ = nullptr;
+    QLabel* exportNote_ = nullptr;
 };
 
 }  // namespace vqs

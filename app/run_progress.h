@@ -26,6 +26,8 @@ public:
                int64_t nowMs);
     void reading(int64_t nowMs) { pace_.reading(nowMs); }
     void step(int64_t nowMs) { pace_.step(nowMs); }
+    // The run's probe is not delivering: the wait does not count as the probe's pace.
+    void holdUp(int64_t nowMs) { pace_.holdUp(nowMs); }
     // A patch went into the report; the next one takes this many steps.
     void captured(int stepsPerCapture);
     void finish(int64_t nowMs);

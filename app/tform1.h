@@ -183,6 +183,7 @@ private:
     void redrawZoomOnNewPresentation();
     void exportChartPicture(int tag, int width, int height);
     void tellWriteFailure(const FileWriteResult& result);
+    static QString writeFailureText(const FileWriteResult& result);
     TForm3* zoomForm_ = nullptr;
     int chartButtonTag_ = 0;      // the tag both chart buttons carry
     ZoomSelection zoomDrawnFor_;  // the presentation the zoom chart was drawn in
@@ -207,6 +208,7 @@ private:
     void createChartAreas();
     void createCapturePanel();
     void createProbePanel();
+    void createConnectionFields();
     void createDeviceGrid();
     void connectHandlers();
 
@@ -293,6 +295,11 @@ public:
     void setSteadyClock(std::function<int64_t()> clock) { steadyClockOverride_ = std::move(clock); }
     // Offers the report a program left behind that no longer runs; once, after start-up.
     void offerRecovery();
+    // A message from within the measurement tick: shown once the tick is over, never inside it.
+    void tellAfterTick(PromptKind kind, const QString& text);
+    // Confirms a save or an export in the status line, without a box. It stands until the
+    // operator moves on or for a few seconds while the readout is live.
+    void tellQuietly(const QString& text);
     QLabel* probeState1 = nullptr;  // _ProbeState1: live, waiting, or silent for N s
     QLabel* probeState2 = nullptr;  // _ProbeState2
 
@@ -310,12 +317,15 @@ private:
     void keepRecoveryCurrent();
     void dropRecoveryOnceSaved();
     void tellSerialProblems();
+    void showReadoutLooks();
     RunProgress runProgress_;
     ProbeFreshness secondFreshness_;
     RecoveryFile recovery_;
     bool recoveryOffered_ = false;
     bool recoveryHeld_ = false;  // a recovery file of this window's report may exist
     bool recoveryWriteFailed_ = false;
+    QString notice_;  // the last quiet confirmation, while it is news
+    int64_t noticeUntilMs_ = 0;
     QElapsedTimer steadyClock_;
     std::function<int64_t()> steadyClockOverride_;
 

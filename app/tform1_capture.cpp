@@ -27,6 +27,7 @@ int slotAfterCapture(int slot) {
 
 void TForm1::patchSelected() {
     runProgress_.dismiss();  // the operator moved on from the last run's outcome
+    notice_.clear();
     const int p = selectedSlot();
     if (p == kStartSlot) state_.measurementStopped = false;
     if (p == kStopSlot) state_.measurementStopped = true;
@@ -84,7 +85,13 @@ bool TForm1::refuseStaleCapture() {
                       "the probe and its cable, then press Capture again once its values update.")
                       .arg(firstFreshness_.quietMs() / 1000);
             break;
-        default: return false;
+        case ProbeLiveness::NoProbe:
+            why = QStringLiteral(
+                "No probe in position 1, so nothing was captured. Choose a probe in the first "
+                "probe list, then press Capture once its values appear.");
+            break;
+        default:
+            return false;
     }
     services_.prompts.message(PromptKind::Warning, why, PromptButtons::Ok);
     return true;
@@ -120,6 +127,7 @@ bool TForm1::cancelCaptureRun() {
 
 // The measurement cycle takes the run on from here (see the capture step).
 void TForm1::startCaptureRun(int firstSlot, int endSlot) {
+    notice_.clear();
     updatePatchLabels(-1);
     state_.measurementStopped = false;
     selectSlot(firstSlot);
@@ -135,12 +143,15 @@ void TForm1::targetGammaChange() {
     replotSpectralPanel();
 }
 
-// The state after loading or clearing a report: stopped on "Stop (Show All)".
+// The state after loading or clearing a report: stopped on "Stop (Show All)". What the status
+// line said of the report before is no longer true.
 void TForm1::enterStoppedOverview() {
     state_.measurementStopped = true;
     selectSlot(kStopSlot);
     refreshCharts();
     updatePatchLabels(-1);
+    notice_.clear();
+    valuesStatus->setText(QStringLiteral("(Measurment Stopped)"));
 }
 
 void TForm1::showGrading() {

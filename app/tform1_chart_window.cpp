@@ -5,6 +5,7 @@
 #include "app/chart_area.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
+#include "app/zoom_icon.h"
 #include "charts/chart_refresh.h"
 #include "charts/zoom_chart.h"
 
@@ -23,6 +24,8 @@ namespace {
 
 constexpr int kSaveButtonOffset = 41;  // from the chart's right edge to the save button
 constexpr int kZoomButtonOffset = 82;
+const QString kZoomHint =
+    QStringLiteral("Shows this chart enlarged in the zoom window, where it can be resized");
 const QString kSaveHint = QStringLiteral("Speichert den aktuellen Me\u00dfwert");
 
 // Watches events of other objects for the window without taking them.
@@ -50,7 +53,9 @@ GammaSources gammaSources(const AppState& state) {
 }  // namespace
 
 void TForm1::connectChartWindow() {
-    spdBtnZoomIn->setIcon(style()->standardIcon(QStyle::SP_TitleBarMaxButton));
+    spdBtnZoomIn->setIcon(zoomInIcon());
+    spdBtnZoomIn->setIconSize(QSize(24, 24));
+    spdBtnZoomIn->setToolTip(kZoomHint);
     spdBtnSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
     spdBtnSave->setToolTip(kSaveHint);
     connect(cieGraph, &ChartArea::doubleClicked, this, &TForm1::cieGraphDblClick);

@@ -97,6 +97,8 @@ void TForm1::releaseDeselectedSecondProbe(int r2) {
 // on which it reaches 1 captures.
 void TForm1::advanceCapture(bool got1, bool got2) {
     ++state_.captureTicks;
+    if (state_.captureCountdown != 0 && firstFreshness_.liveness() != ProbeLiveness::Live)
+        runProgress_.holdUp(steadyMs());
     if (got1) {
         convertReading(state_.probe1);
         showFirstReading();

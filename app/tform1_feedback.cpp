@@ -30,13 +30,22 @@ QString monitorIdentity(const Tcaldaten& report) {
     return QStringLiteral("\"%1\" (SN/ID %2)").arg(report.devname, report.devsnid);
 }
 
+void setTextColour(QLabel& label, const QColor& colour) {
+    if (label.palette().color(QPalette::WindowText) == colour) return;
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label.setPalette(palette);
+}
+
+void showReadoutColour(const ReadoutLabels& r, const QColor& colour) {
+    for (QLabel* label : {r.x, r.y, r.cct, r.u, r.v, r.X, r.Y, r.Z}) setTextColour(*label, colour);
+}
+
 void showLook(QLabel& label, const ProbeStateLook& look) {
     if (label.text() == look.text && label.toolTip() == look.hint) return;
     label.setText(look.text);
     label.setToolTip(look.hint);
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, look.colour);
-    label.setPalette(palette);
+    setTextColour(label, look.colour);
 }
 
 }  // namespace
@@ -96,29 +105,53 @@ void TForm1::startRunProgress(const QString& runName, int firstSlot, int lastSlo
     runProgress_.start(runName, firstSlot, lastSlot, local ? 3 : 4, steadyMs());
 }
 
-// The status line: a run's progress while it goes (or why it stands still), the freshness of
-// the first probe, or how the last run ended. While stopped it names the stored values shown.
+// The status line: a run's progress while it goes (or why it stands still), a confirmation
+// that is still news, the freshness of the first probe, or how the last run ended. While
+// stopped it names the stored values shown.
 void TForm1::showStatusLine() {
     if (state_.measurementStopped) return;
     const ProbeLiveness liveness = firstFreshness_.liveness();
+    const int64_t now = steadyMs();
+    if (!notice_.isEmpty() && now >= noticeUntilMs_) notice_.clear();
     QString text;
     if (runProgress_.running()) {
         const int slot = selectedSlot();
         const QString name = state_.targets[std::clamp(slot, 0, kLastSlot)].name;
         text = liveness == ProbeLiveness::Live
-                   ? runProgress_.runningText(slot, name, state_.captureCountdown - 1, steadyMs())
+                   ? runProgress_.runningText(slot, name, state_.captureCountdown - 1, now)
                    : runProgress_.waitingText(firstProbeHoldUp(), slot, name);
+    } else if (!notice_.isEmpty()) {
+        text = notice_;
     } else {
-        const bool heldUp =
-            liveness == ProbeLiveness::Waiting || liveness == ProbeLiveness::Silent;
+        const bool heldUp = liveness != ProbeLiveness::Live;
         text = heldUp ? firstProbeFreshnessText() : runProgress_.outcomeText();
+        if (text.isEmpty()) text = runProgress_.outcomeText();
     }
     if (valuesStatus->text() != text) valuesStatus->setText(text);
+}
+
+void TForm1::tellQuietly(const QString& text) {
+    constexpr int64_t kNoticeMs = 8000;
+    notice_ = text;
+    noticeUntilMs_ = steadyMs() + kNoticeMs;
+    valuesStatus->setText(text);
 }
 
 void TForm1::showProbeStates() {
     showLook(*probeState1, probeStateLook(firstFreshness_, 1));
     showLook(*probeState2, probeStateLook(secondFreshness_, 2));
+    showReadoutLooks();
+}
+
+// Values look live only while they are: a position without a probe, or one whose probe has
+// not delivered lately, shows its last (or default) values dimmed. Stopped, the first readout
+// shows stored results, which are what they claim to be.
+void TForm1::showReadoutLooks() {
+    const bool firstCurrent =
+        state_.measurementStopped || firstFreshness_.liveness() == ProbeLiveness::Live;
+    const bool secondCurrent = secondFreshness_.liveness() == ProbeLiveness::Live;
+    showReadoutColour(firstReadout, firstCurrent ? kFirstReadoutColour : kStaleReadoutColour);
+    showReadoutColour(secondReadout, secondCurrent ? kSecondReadoutColour : kStaleReadoutColour);
 }
 
 // Only a serial probe can lose its port; the others are judged by their rhythm alone.
@@ -197,12 +230,10 @@ void TForm1::keepRecoveryCurrent() {
         return;
     }
     recoveryWriteFailed_ = true;
-    services_.prompts.message(
-        PromptKind::Warning,
-        QStringLiteral("The captured patches cannot be kept for recovery in %1: %2. The "
-                       "measurement goes on; save the report when it is done.")
-            .arg(QDir::toNativeSeparators(written.path), written.error),
-        PromptButtons::Ok);
+    tellAfterTick(PromptKind::Warning,
+                  QStringLiteral("The captured patches cannot be kept for recovery in %1: %2. "
+                                 "The measurement goes on; save the report when it is done.")
+                      .arg(QDir::toNativeSeparators(written.path), written.error));
 }
 
 // A save or a discard may come from anywhere ("Save(To Monitor)" finishes on its own timer).
@@ -214,8 +245,17 @@ void TForm1::dropRecoveryOnceSaved() {
 
 void TForm1::tellSerialProblems() {
     for (const SerialProblem& problem : takeUntoldSerialProblems())
-        services_.prompts.message(PromptKind::Warning, serialProblemText(problem),
-                                  PromptButtons::Ok);
+        tellAfterTick(PromptKind::Warning, serialProblemText(problem));
+}
+
+// ---- Messages from the measurement cycle ----------------------------------------------------
+
+// A box opened inside a tick would hold that tick, and with it the readings, the run and its
+// cancel button, until someone clicks. The box comes once the tick is over; the timers go on
+// while it is open.
+void TForm1::tellAfterTick(PromptKind kind, const QString& text) {
+    QTimer::singleShot(
+        0, this, [this, kind, text] { services_.prompts.message(kind, text, PromptButtons::Ok); });
 }
 
 }  // namespace vqs

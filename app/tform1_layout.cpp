@@ -3,6 +3,7 @@
 #include "app/chart_area.h"
 #include "app/eliding_combo_box.h"
 #include "app/patch_list.h"
+#include "app/probe_state_look.h"
 #include "app/tform1.h"
 
 #include <QComboBox>
@@ -11,16 +12,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace vqs {
 
 namespace {
 
 const QColor kLime(0x00, 0xFF, 0x00);
-const QColor kSilver(0xC0, 0xC0, 0xC0);
 const QColor kPanel(0x40, 0x40, 0x40);
 constexpr int kReadoutPixels = 27;
 constexpr int kSmallRowHeight = 13;
@@ -90,6 +94,24 @@ ElidingComboBox* probeList(QWidget* parent, const char* name, const QRect& place
     return c;
 }
 
+// The width a line edit needs to show the text whole, measured as Qt sizes line edits: the
+// text, the edit's inner margins and text margins, and the style's frame around them.
+int widthShowingWhole(const QLineEdit& e, const char* longest) {
+    constexpr int kInnerMargin = 2;  // each side, inside the frame
+    constexpr int kCursor = 1;
+    const QMargins text = e.textMargins();
+    const QMargins contents = e.contentsMargins();
+    const int inner = e.fontMetrics().horizontalAdvance(QString::fromLatin1(longest)) +
+                      2 * kInnerMargin + kCursor + text.left() + text.right() + contents.left() +
+                      contents.right();
+    QStyleOptionFrame option;
+    option.initFrom(&e);
+    option.lineWidth = e.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &e);
+    return e.style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(inner, e.height()), &e)
+        .width();
+}
+
 QLineEdit* edit(QWidget* parent, const char* name, const QRect& place) {
     auto* e = named(new QLineEdit(parent), name);
     e->setGeometry(place);
@@ -143,8 +165,8 @@ void TForm1::createReadouts() {
         r.Y = readoutLabel(this, n("_XYZ_Yvalue"), QStringLiteral("100.0"), c.y, rowXyz, colour);
         r.Z = readoutLabel(this, n("_XYZ_Zvalue"), QStringLiteral("108.9"), zLeft, rowXyz, colour);
     };
-    makeReadout(firstReadout, first, "", kLime, 791);
-    makeReadout(secondReadout, second, "2", kSilver, second.cct);
+    makeReadout(firstReadout, first, "", kFirstReadoutColour, 791);
+    makeReadout(secondReadout, second, "2", kSecondReadoutColour, second.cct);
 
     targetx = fixedLabel(this, "_targetx", 579, 35, 100, kLime);
     targety = fixedLabel(this, "_targety", 691, 35, 100, kLime);
@@ -214,13 +236,7 @@ void TForm1::createProbePanel() {
     secondSMDark = button(Panel2, "secondSMDark", QStringLiteral("CalScan"), {248, 44, 58, 21});
     watchProbeControls();  // ranges, CalScan, calibration file and status line (tform1_probes.cpp)
 
-    label(Panel2, "Label5", QStringLiteral("Local Report Directory"), 11, 84);
-    editWorkingDir = edit(Panel2, "editWorkingDir", {11, 99, 174, 21});
-    label(Panel2, "Label9", QStringLiteral("COM"), 190, 84);
-    editComNr = edit(Panel2, "editComNr", {190, 99, 36, 21});
-    editComNr->setText(QStringLiteral("0"));
-    label(Panel2, "Label10", QStringLiteral("Network-IP"), 231, 84);
-    editNetworkIP = edit(Panel2, "editNetworkIP", {231, 99, 75, 21});
+    createConnectionFields();
 
     label(Panel2, "Label4", QStringLiteral("SN/ID"), 11, 126);
     editDevsnid = edit(Panel2, "editDevsnid", {11, 141, 90, 21});
@@ -243,6 +259,30 @@ void TForm1::createProbePanel() {
     btnLoad = button(Panel2, "btnLoad", QStringLiteral("Load"), {255, 199, 51, 21});
     btnLoad->setToolTip(QStringLiteral("Lädt die Daten aus einer Datei"));
     btnLoad->hide();
+}
+
+// The COM number and the network address show their longest values whole ("255",
+// "255.255.255.255") in the window's font; the report directory takes the rest of the row and
+// shows its whole path as a hint.
+void TForm1::createConnectionFields() {
+    constexpr int kRowLeft = 11;
+    constexpr int kRowRight = 306;
+    constexpr int kGap = 5;
+    editWorkingDir = edit(Panel2, "editWorkingDir", {kRowLeft, 99, 174, 21});
+    editComNr = edit(Panel2, "editComNr", {190, 99, 36, 21});
+    editComNr->setText(QStringLiteral("0"));
+    editNetworkIP = edit(Panel2, "editNetworkIP", {231, 99, 75, 21});
+    const int ipWidth = std::max(75, widthShowingWhole(*editNetworkIP, "255.255.255.255"));
+    const int comWidth = std::max(36, widthShowingWhole(*editComNr, "255"));
+    const int ipLeft = kRowRight - ipWidth;
+    const int comLeft = ipLeft - kGap - comWidth;
+    editNetworkIP->setGeometry(ipLeft, 99, ipWidth, 21);
+    editComNr->setGeometry(comLeft, 99, comWidth, 21);
+    editWorkingDir->setGeometry(kRowLeft, 99, comLeft - kGap - kRowLeft, 21);
+    connect(editWorkingDir, &QLineEdit::textChanged, editWorkingDir, &QLineEdit::setToolTip);
+    label(Panel2, "Label5", QStringLiteral("Local Report Directory"), kRowLeft, 84);
+    label(Panel2, "Label9", QStringLiteral("COM"), comLeft, 84);
+    label(Panel2, "Label10", QStringLiteral("Network-IP"), ipLeft, 84);
 }
 
 void TForm1::createDeviceGrid() {

@@ -40,14 +40,16 @@ void TForm1::logProbeMeasurement(int row, float X, float Y, float Z,
         appendLogLine(state_.settings.reportDir, services_.clock, probe,
                       {X, Y, Z, spectrum.first(std::min(samples, spectrum.size()))});
     // The drivers log from within the measurement tick; the message waits until it is over.
-    if (!written.ok) QTimer::singleShot(0, this, [this, written] { tellWriteFailure(written); });
+    if (!written.ok) tellAfterTick(PromptKind::Error, writeFailureText(written));
+}
+
+QString TForm1::writeFailureText(const FileWriteResult& result) {
+    return QStringLiteral("%1 could not be written: %2")
+        .arg(QDir::toNativeSeparators(result.path), result.error);
 }
 
 void TForm1::tellWriteFailure(const FileWriteResult& result) {
-    services_.prompts.message(PromptKind::Error,
-                              QStringLiteral("%1 could not be written: %2")
-                                  .arg(QDir::toNativeSeparators(result.path), result.error),
-                              PromptButtons::Ok);
+    services_.prompts.message(PromptKind::Error, writeFailureText(result), PromptButtons::Ok);
 }
 
 }  // namespace vqs

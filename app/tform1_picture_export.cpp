@@ -35,6 +35,21 @@ bool isPictureSide(int side) {
     return side >= kMinPictureSide && side <= kMaxPictureSide;
 }
 
+// The range goes above the prompt, so the input still follows "Pixel,Zeilen:".
+const QString kPictureSizePrompt = QStringLiteral("Width and height, %1 to %2 each\nPixel,Zeilen:")
+                                       .arg(kMinPictureSide)
+                                       .arg(kMaxPictureSide);
+
+QString refusedSizeText(const QString& answer) {
+    return QStringLiteral(
+               "The picture size \"%1\" was not taken, and no picture was written: "
+               "give width and height as two whole numbers from %2 to %3, such as "
+               "800,600.")
+        .arg(answer.trimmed())
+        .arg(kMinPictureSide)
+        .arg(kMaxPictureSide);
+}
+
 // Pictures carry the chart, the day and the second; a second picture within the same second
 // gets a number, so no picture of the day replaces another.
 QString freePicturePath(const QString& folder, const QString& stem) {
@@ -51,11 +66,14 @@ void TForm1::spdBtnSaveMouseDown() {
     const int tag = chartButtonTag_;
     if (tag < 0 || tag >= static_cast<int>(state_.settings.pictureSize.size())) return;
     auto& entry = state_.settings.pictureSize[tag];
-    const QString answer = services_.prompts.inputBox(
-        QString::fromUtf8("Aufl\u00f6sung"), QStringLiteral("Pixel,Zeilen:"),
-        QStringLiteral("%1,%2").arg(entry[2]).arg(entry[3]));
+    const QString answer =
+        services_.prompts.inputBox(QString::fromUtf8("Aufl\u00f6sung"), kPictureSizePrompt,
+                                   QStringLiteral("%1,%2").arg(entry[2]).arg(entry[3]));
     const std::optional<QSize> size = readPictureSize(answer);
-    if (!size || !isPictureSide(size->width()) || !isPictureSide(size->height())) return;
+    if (!size || !isPictureSide(size->width()) || !isPictureSide(size->height())) {
+        services_.prompts.message(PromptKind::Warning, refusedSizeText(answer), PromptButtons::Ok);
+        return;
+    }
     int width = size->width();
     int height = size->height();
     // The tolerance panels are square.
@@ -87,10 +105,8 @@ void TForm1::exportChartPicture(int tag, int width, int height) {
         writeFileAtomically(freePicturePath(state_.settings.reportDir, stem), png);
     if (!written.ok) return tellWriteFailure(written);
     lastPicturePath_ = written.path;
-    services_.prompts.message(
-        PromptKind::Information,
-        QStringLiteral("The picture was saved as %1").arg(QDir::toNativeSeparators(written.path)),
-        PromptButtons::Ok);
+    tellQuietly(
+        QStringLiteral("The picture was saved as %1").arg(QDir::toNativeSeparators(written.path)));
 }
 
 }  // namespace vqs

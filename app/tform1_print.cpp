@@ -6,6 +6,7 @@
 #include "report/report_filling.h"
 #include "report/report_renderer.h"
 
+#include <QDir>
 #include <QLineEdit>
 
 namespace vqs {
@@ -23,6 +24,10 @@ void TForm1::printReport() {
         return;
     }
     ReportPreview preview(document, state_.settings.reportDir, services_.prompts, this);
+    connect(&preview, &ReportPreview::exported, this, [this](const QString& path) {
+        tellQuietly(
+            QStringLiteral("The report was exported as %1").arg(QDir::toNativeSeparators(path)));
+    });
     preview.exec();
 }
 

@@ -41,7 +41,10 @@ QString TForm1::firstProbeFreshnessText() const {
         case ProbeLiveness::Silent:
             return QStringLiteral("Probe 1 silent for %1 s: the values shown are not current")
                 .arg(firstFreshness_.quietMs() / 1000);
-        default: return {};
+        case ProbeLiveness::NoProbe:
+            return QStringLiteral("No probe in position 1: the values shown are not a reading");
+        default:
+            return {};
     }
 }
 

@@ -116,6 +116,8 @@ void TForm1::btnSaveClick() {
     }
     working.unsaved = 0;
     keepRecoveryCurrent();
+    tellQuietly(
+        QStringLiteral("The report was saved as %1").arg(QDir::toNativeSeparators(written.path)));
 }
 
 void TForm1::btnClearClick() {

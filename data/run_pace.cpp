@@ -22,6 +22,7 @@ void RunPace::start(int64_t nowMs) {
     *this = RunPace();
     readings_ = readings;
     started_ = nowMs;
+    stepClock_ = nowMs;
 }
 
 void RunPace::reading(int64_t nowMs) {
@@ -34,6 +35,13 @@ void RunPace::step(int64_t nowMs) {
     // run starts), so only steps after a step tell the pace.
     if (lastStep_) steps_.add(nowMs - *lastStep_);
     lastStep_ = nowMs;
+    stepClock_ = nowMs;
+}
+
+void RunPace::holdUp(int64_t nowMs) {
+    lastReading_.reset();
+    lastStep_.reset();
+    stepClock_ = nowMs;
 }
 
 std::optional<int64_t> RunPace::stepMs() const {
@@ -49,7 +57,7 @@ std::optional<int64_t> RunPace::remainingMs(int stepsLeft, int64_t nowMs) const 
     if (stepsLeft <= 0) return 0;
     const auto step = stepMs();
     if (!step) return std::nullopt;
-    const int64_t sinceStep = nowMs - lastStep_.value_or(started_);
+    const int64_t sinceStep = nowMs - stepClock_;
     return std::max(stepsLeft * *step - sinceStep, (stepsLeft - 1) * *step);
 }
 

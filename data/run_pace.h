@@ -20,6 +20,9 @@ public:
     void start(int64_t nowMs);
     void reading(int64_t nowMs);  // a fresh reading of the run's probe
     void step(int64_t nowMs);     // the countdown moved
+    // The run waits for a probe that stopped delivering. A wait is no part of the probe's pace:
+    // the intervals across it are not counted, and the time left does not run down meanwhile.
+    void holdUp(int64_t nowMs);
 
     int64_t elapsedMs(int64_t nowMs) const { return nowMs - started_; }
     // The time `stepsLeft` more steps take at the pace seen so far; none while no pace is known
@@ -40,6 +43,7 @@ private:
     };
 
     int64_t started_ = 0;
+    int64_t stepClock_ = 0;  // since the last step, or the end of the last wait
     std::optional<int64_t> lastReading_;
     std::optional<int64_t> lastStep_;
     Intervals readings_;

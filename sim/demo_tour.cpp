@@ -24,14 +24,13 @@ constexpr int kGiveUpChecks = 600;  // five minutes for any one step
 constexpr int kEbu8Slot = 32;
 const QString kRemoteMonitor = QStringLiteral("127.0.0.2");
 
-// The first row of a probe type; -1 when there is none.
+}  // namespace
+
 int probeRowOf(const ProbeList& probes, int32_t type) {
     for (int row = 0; row < kProbeRows; ++row)
         if (probes[row].type == type) return row;
     return -1;
 }
-
-}  // namespace
 
 DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDir& output)
     : state_(state), windows_(windows), lab_(lab), output_(output) {

@@ -16,6 +16,9 @@
 
 namespace vqs::sim {
 
+// The first row of a probe type in the probe list; -1 when there is none.
+int probeRowOf(const ProbeList& probes, int32_t type);
+
 class DemoTour final : public QObject {
     Q_OBJECT
   public:

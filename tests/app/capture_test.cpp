@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,25 @@ namespace {
 
 const QString kDiscardQuestion = QStringLiteral("Captured Data not saved! Continoue anyway?");
 
+// A colorimeter in position 1 that delivers whatever the test puts in front of it: Capture
+// takes only a current reading.
+class HeldReadingDriver final : public ProbeDriver {
+public:
+    explicit HeldReadingDriver(const Tprobevals& held) : held_(held) {}
+    bool open() override { return false; }
+    int poll(int, float& X, float& Y, float& Z, Tsprad&) override {
+        X = held_.X;
+        Y = held_.Y;
+        Z = held_.Z;
+        return 1;
+    }
+    void release(int) override {}
+    void close() override {}
+
+private:
+    const Tprobevals& held_;
+};
+
 class Capture : public testing::Test {
 protected:
     Capture() {
@@ -29,6 +49,12 @@ protected:
         windows_ = createWindows(state_, services_);
         form().Timer1->stop();
         form().Timer2->stop();
+        (*state_.probes)[0].type = kProbeCs200;
+        (*state_.probes)[0].displayName = QStringLiteral("colorimeter");
+        form().probeDrivers().set(kProbeCs200, &colorimeter_);
+        form().fillProbeSelectors();
+        form().firstSM->setCurrentIndex(0);
+        form().Timer1Timer();  // live from its first reading
     }
 
     ~Capture() override { QDir::setCurrent(previousDirectory_); }
@@ -38,9 +64,9 @@ protected:
     QString shown(const char* label) { return form().findChild<QLabel*>(label)->text(); }
 
     void reading(float X, float Y, float Z) {
-        state_.probe1.X = X;
-        state_.probe1.Y = Y;
-        state_.probe1.Z = Z;
+        state_.probe1.X = held_.X = X;
+        state_.probe1.Y = held_.Y = Y;
+        state_.probe1.Z = held_.Z = Z;
     }
 
     const QString previousDirectory_ = QDir::currentPath();
@@ -51,6 +77,8 @@ protected:
     QTemporaryDir config_;
     IniSettingsStore store_{config_.filePath("VQS1.0.ini"), kSettingsBaseKey};
     AppServices services_{prompter_, clock_, store_};
+    Tprobevals held_;
+    HeldReadingDriver colorimeter_{held_};
     Windows windows_;
 };
 

@@ -18,7 +18,9 @@
 #include <QEnterEvent>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -187,6 +189,17 @@ TEST_F(ChartWindow, DoubleClicksSwitchTheDiagramAndTheRgbPanel) {
     }
 }
 
+TEST_F(ChartWindow, BothChartButtonsSayWhatTheyDo) {
+    const QImage maximise =
+        form().style()->standardIcon(QStyle::SP_TitleBarMaxButton).pixmap(24).toImage();
+    for (QToolButton* button : {form().spdBtnZoomIn, form().spdBtnSave}) {
+        EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+    }
+    EXPECT_NE(form().spdBtnZoomIn->icon().pixmap(24).toImage(), maximise)
+        << "zooming is not maximising the window";
+}
+
 TEST_F(ChartWindow, ButtonsFollowTheMouseFromChartToChartButNotWithinOne) {
     EXPECT_FALSE(form().spdBtnSave->isVisibleTo(&form()));
     enter(form().grayScaleGraph);  // 475, 137, 200 wide
@@ -317,7 +330,8 @@ TEST_F(ChartWindow, PictureSizeIsAskedCheckedStoredAndThePictureWritten) {
         press(form().spdBtnSave, Qt::RightButton);
 
         EXPECT_EQ(prompter_.shown().front().text,
-                  QString::fromUtf8("Aufl\u00f6sung: Pixel,Zeilen:"));
+                  QString::fromUtf8("Aufl\u00f6sung: Width and height, 100 to 2048 each\n"
+                                    "Pixel,Zeilen:"));
         const auto& entry = state_.settings.pictureSize[c.tag];
         EXPECT_EQ(QSize(entry[2], entry[3]), c.stored) << c.what;
         EXPECT_EQ(storedSettings().pictureSize, state_.settings.pictureSize) << c.what;
@@ -325,7 +339,14 @@ TEST_F(ChartWindow, PictureSizeIsAskedCheckedStoredAndThePictureWritten) {
         ASSERT_EQ(after.size(), before.size() + (c.written ? 1 : 0)) << c.what;
         if (c.written) {
             EXPECT_EQ(QImage(form().lastPicturePath()).size(), c.stored) << c.what;
-            EXPECT_TRUE(prompter_.shownTexts().last().contains(form().lastPicturePath())) << c.what;
+            EXPECT_EQ(prompter_.shown().size(), 1u) << "confirmed without a box: " << c.what;
+            EXPECT_EQ(form().valuesStatus->text(),
+                      "The picture was saved as " + form().lastPicturePath())
+                << c.what;
+        } else {
+            ASSERT_EQ(prompter_.shown().size(), 2u) << "a refused size is told: " << c.what;
+            EXPECT_EQ(prompter_.shown()[1].kind, PromptKind::Warning);
+            EXPECT_TRUE(prompter_.shown()[1].text.contains("from 100 to 2048")) << c.what;
         }
         prompter_ = test::ScriptedPrompter();
     }

@@ -117,6 +117,29 @@ TEST_F(MainWindow, EveryControlExistsWithItsInitialText) {
     for (int i = 0; i < secondRanges.size(); ++i) EXPECT_EQ(range->itemText(i), secondRanges[i]);
 }
 
+// A field too narrow for its value scrolls it: showing its end then moves the text, and the
+// operator reads another address than the one in the field.
+TEST_F(MainWindow, ConnectionFieldsShowTheirLongestValuesWhole) {
+    const std::pair<const char*, QString> longest[] = {{"editNetworkIP", "255.255.255.255"},
+                                                       {"editNetworkIP", "127.255.255.255"},
+                                                       {"editComNr", "255"}};
+    form().show();
+    for (const auto& [name, value] : longest) {
+        auto* field = control<QLineEdit>(name);
+        field->setText(value);
+        field->setCursorPosition(0);
+        const QImage fromStart = field->grab().toImage();
+        field->setCursorPosition(value.size());
+        EXPECT_EQ(field->grab().toImage(), fromStart) << name << " scrolls " << value.toStdString();
+    }
+    const QRect dir = control("editWorkingDir")->geometry();
+    const QRect com = control("editComNr")->geometry();
+    const QRect ip = control("editNetworkIP")->geometry();
+    EXPECT_LT(dir.right(), com.left());
+    EXPECT_LT(com.right(), ip.left());
+    EXPECT_LE(ip.right(), control("Panel2")->width() - 1) << "inside the panel";
+}
+
 TEST_F(MainWindow, FirstStartShowsTheDefaults) {
     EXPECT_EQ(form().windowTitle(), "Norvale - VQS 1.0  Lumiquest");
     EXPECT_EQ(text("editWorkingDir"), QDir::currentPath());

@@ -2,8 +2,8 @@
 
 #include "app/application.h"
 #include "app/patch_list.h"
-#include "platform/ini_settings_store.h"
 #include "data/settings_store.h"
+#include "platform/ini_settings_store.h"
 #include "tests/support/case_name.h"
 #include "tests/support/qt_print.h"
 #include "tests/support/scripted_prompter.h"
@@ -257,6 +257,30 @@ INSTANTIATE_TEST_SUITE_P(
         FreshnessCase{"stopped on stored values", 10, 40, true,
                       "Values of Blue (Measurment Stopped)", true}),
     test::CaseName());
+
+TEST_F(MeasurementCycle, WithoutAProbeCaptureRefusesAndNothingLooksLive) {
+    ticks(3);
+    form().selectSlot(kFirstPrimarySlot);
+    form().btnStoreClick();
+    EXPECT_EQ(state_.workingReport.xyz[kFirstPrimarySlot].Y, 0.0f);
+    EXPECT_EQ(state_.workingReport.unsaved, 0);
+    EXPECT_EQ(form().selectedSlot(), kFirstPrimarySlot) << "stays on the patch";
+    ASSERT_EQ(prompter_.shown().size(), 1u);
+    EXPECT_TRUE(prompter_.shown()[0].text.startsWith("No probe in position 1"))
+        << prompter_.shown()[0].text.toStdString();
+
+    EXPECT_EQ(form().probeState1->text(), "\u25cf no probe");
+    EXPECT_EQ(form().valuesStatus->text(),
+              "No probe in position 1: the values shown are not a reading");
+    const QColor shown = form().firstReadout.Y->palette().color(QPalette::WindowText);
+    EXPECT_NE(shown, QColor(0x00, 0xFF, 0x00)) << "the default values are no live reading";
+
+    installProbes({kProbeCs200});
+    select(0, 0);
+    ticks(1);
+    EXPECT_EQ(form().firstReadout.Y->palette().color(QPalette::WindowText),
+              QColor(0x00, 0xFF, 0x00));
+}
 
 TEST_F(MeasurementCycle, ASilentProbeThatDeliversAgainIsLive) {
     installProbes({kProbeCs200});

@@ -65,9 +65,13 @@ protected:
     TForm1& form() { return *windows_.form1; }
     QString status() { return form().valuesStatus->text(); }
 
+    // A box opened inside a tick would hold the measurement until someone clicks: whatever a
+    // tick has to tell is shown once it is over.
     void tick() {
+        const std::size_t told = prompter_.shown().size();
         form().Timer1Timer();
         if (++ticks_ % 10 == 0) form().Timer2Timer();
+        EXPECT_EQ(prompter_.shown().size(), told) << "a message box inside a timer tick";
         QCoreApplication::processEvents();
         QThread::usleep(300);
         QCoreApplication::processEvents();
@@ -324,6 +328,26 @@ TEST_F(Recovery, AReportLeftBehindIsOfferedAndRestored) {
 
     form().btnSaveClick();
     EXPECT_FALSE(QFile::exists(file().path())) << "a saved report needs no recovery";
+    EXPECT_TRUE(status().startsWith("The report was saved as " + QDir::currentPath()))
+        << "the restored text is stale once saved: " << status().toStdString();
+    EXPECT_EQ(prompter_.shown().size(), 1u) << "confirmed without a box";
+}
+
+TEST_F(Recovery, ARecoveryFileThatCannotBeWrittenIsToldOnceAndTheRunGoesOn) {
+    QFile blocker(dir_.filePath("not-a-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    open();
+    form().setRecoveryFolder(blocker.fileName() + "/lumiquest");
+    lab_.startCs2000(3);
+    startCaptureAll();
+    tickUntil([this] { return form().selectedSlot() == 5; });
+    EXPECT_EQ(form().selectedSlot(), 5) << "the run did not wait for the message";
+    ASSERT_EQ(prompter_.shown().size(), 1u);
+    EXPECT_EQ(prompter_.shown()[0].kind, PromptKind::Warning);
+    EXPECT_TRUE(
+        prompter_.shown()[0].text.startsWith("The captured patches cannot be kept for "
+                                             "recovery in "))
+        << prompter_.shown()[0].text.toStdString();
 }
 
 TEST_F(Recovery, DeclinedIsDiscarded) {

@@ -13,9 +13,9 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPrintPreviewWidget>
 #include <QFile>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -106,12 +106,17 @@ TEST_F(PreviewExport, ExportsIntoTheReportFolderUnderTheReportsName) {
         suggested = path;
         return path;
     };
+    QStringList exported;
+    QObject::connect(&preview, &ReportPreview::exported,
+                     [&exported](const QString& path) { exported << path; });
     preview.exportAction()->trigger();
     EXPECT_EQ(suggested, folder_.filePath(QStringLiteral("VQSREPORT_7_M_.pdf")));
     QFile pdf(suggested);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
-    EXPECT_TRUE(prompter_.shown().empty());
+    EXPECT_TRUE(prompter_.shown().empty()) << "confirmed without a box";
+    EXPECT_EQ(exported, QStringList{suggested});
+    EXPECT_EQ(preview.exportNote(), "The report was exported as " + suggested);
 }
 
 TEST_F(PreviewExport, AFailedExportIsToldWithTheReason) {
@@ -119,6 +124,7 @@ TEST_F(PreviewExport, AFailedExportIsToldWithTheReason) {
     const QString path = folder_.filePath(QStringLiteral("no such folder/report.pdf"));
     preview.choosePath = [&](const QString&) -> std::optional<QString> { return path; };
     preview.exportPdf();
+    EXPECT_EQ(preview.exportNote(), "") << "nothing to confirm";
     ASSERT_EQ(prompter_.shown().size(), 1u);
     EXPECT_EQ(prompter_.shown()[0].kind, PromptKind::Error);
     EXPECT_TRUE(prompter_.shown()[0].text.contains(path)) << prompter_.shown()[0].text.toStdString();

@@ -67,5 +67,25 @@ TEST(RunPace, ANewRunKeepsTheProbesReadingIntervalButNotItsSteps) {
     EXPECT_EQ(pace.stepMs(), 700);
 }
 
+TEST(RunPace, AWaitForASilentProbeIsNoPartOfThePace) {
+    RunPace pace;
+    pace.start(0);
+    int64_t at = 0;
+    for (int i = 0; i < 6; ++i) {
+        pace.reading(at);
+        pace.step(at += 1000);
+    }
+    // The probe falls silent for 45 s; the run waits and says so on every tick.
+    for (int64_t wait = at + 2000; wait <= at + 45000; wait += 100) pace.holdUp(wait);
+    EXPECT_EQ(pace.remainingMs(10, at + 45000), 10000) << "the time left stands still";
+    at += 45000;
+    for (int i = 0; i < 3; ++i) {
+        pace.reading(at);
+        pace.step(at += 1000);
+    }
+    EXPECT_EQ(pace.stepMs(), 1000);
+    EXPECT_EQ(pace.remainingMs(150, at), 150000);
+}
+
 }  // namespace
 }  // namespace vqs
