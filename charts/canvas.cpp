@@ -31,8 +31,12 @@ void Canvas::setSize(int width, int height) {
 }
 
 void Canvas::takePixels() {
-    pixels_.width = image_.width();
-    pixels_.height = image_.height();
+    const QRect picture(0, 0, image_.width(), image_.height());
+    const QRect writable = clip_.isNull() ? picture : picture.intersected(clip_);
+    pixels_.left = writable.left();
+    pixels_.top = writable.top();
+    pixels_.right = writable.isEmpty() ? writable.left() : writable.right() + 1;
+    pixels_.bottom = writable.isEmpty() ? writable.top() : writable.bottom() + 1;
     pixels_.stride = image_.bytesPerLine();
     pixels_.bits = image_.isNull() ? nullptr : image_.bits();
 }
@@ -44,22 +48,27 @@ void Canvas::setBrushColour(QRgb colour) {
 
 void Canvas::plot(int x, int y, QRgb colour) {
     if (pixels_.bits == nullptr) takePixels();
-    if (x < 0 || y < 0 || x >= pixels_.width || y >= pixels_.height) return;
+    if (x < pixels_.left || y < pixels_.top || x >= pixels_.right || y >= pixels_.bottom) return;
     reinterpret_cast<QRgb*>(pixels_.bits + y * pixels_.stride)[x] = 0xff000000u | colour;
 }
 
-// The brush over [left, right) x [top, bottom), clipped to the picture, a row at a time.
+// The brush over [left, right) x [top, bottom), clipped to the writable area, a row at a time.
 void Canvas::fillRows(int left, int top, int right, int bottom) {
     if (pixels_.bits == nullptr) takePixels();
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, pixels_.width);
-    bottom = std::min(bottom, pixels_.height);
+    left = std::max(left, pixels_.left);
+    top = std::max(top, pixels_.top);
+    right = std::min(right, pixels_.right);
+    bottom = std::min(bottom, pixels_.bottom);
     if (right <= left) return;
     const QRgb colour = 0xff000000u | brushColour_;
     for (int y = top; y < bottom; ++y)
         std::fill_n(reinterpret_cast<QRgb*>(pixels_.bits + y * pixels_.stride) + left, right - left,
                     colour);
+}
+
+void Canvas::setClip(const QRect& area) {
+    clip_ = area;
+    pixels_.drop();  // the writable area is taken again with the pixels
 }
 
 void Canvas::setPixel(int x, int y, QRgb colour) {
@@ -207,6 +216,7 @@ void Canvas::copyRect(const QRect& destRect, const Canvas& source, const QRect& 
     QPainter painter(&image_);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    if (!clip_.isNull()) painter.setClipRect(clip_);
     painter.drawImage(destRect, from, fromRect);
 }
 

@@ -7,7 +7,8 @@
 //   excluded; they are outlined with the pen and filled with the brush unless it is clear;
 // - text has its top-left corner at the given point; while the brush is solid the text's
 //   background is filled with the brush colour;
-// - pixels outside the picture are silently skipped.
+// - pixels outside the picture, or outside the clip rectangle while one is set, are silently
+//   skipped.
 
 #include "charts/text_stamp.h"
 
@@ -62,6 +63,11 @@ class Canvas {
     void rectangle(int left, int top, int right, int bottom);
     void ellipse(int left, int top, int right, int bottom);
 
+    // Drawing outside `area` is skipped until another clip is set; a null rectangle lifts it.
+    // Copies are clipped too.
+    void setClip(const QRect& area);
+    const QRect& clip() const { return clip_; }
+
     void setPixel(int x, int y, QRgb colour);
     // The colour at (x, y) as qRgb gives it; 0 outside the picture.
     QRgb pixel(int x, int y) const;
@@ -88,8 +94,11 @@ class Canvas {
         void drop() const { bits = nullptr; }
         mutable uchar* bits = nullptr;
         mutable qsizetype stride = 0;
-        mutable int width = 0;
-        mutable int height = 0;
+        // Where drawing may write: the picture, cut to the clip rectangle if there is one.
+        mutable int left = 0;
+        mutable int top = 0;
+        mutable int right = 0;
+        mutable int bottom = 0;
     };
     void takePixels();
 
@@ -101,6 +110,7 @@ class Canvas {
 
     QImage image_;
     PixelCache pixels_;
+    QRect clip_;
     QRgb penColour_ = qRgb(0, 0, 0);
     int penWidth_ = 1;
     QRgb brushColour_ = qRgb(255, 255, 255);
@@ -112,6 +122,21 @@ class Canvas {
     mutable QFont font_;
     mutable int fontBuiltForSize_ = 0;
     mutable TextStampCache stamps_;
+};
+
+// Clips a canvas while the scope lasts and gives it back the clip it had before.
+class ScopedClip {
+  public:
+    ScopedClip(Canvas& canvas, const QRect& area) : canvas_(canvas), previous_(canvas.clip()) {
+        canvas_.setClip(area);
+    }
+    ~ScopedClip() { canvas_.setClip(previous_); }
+    ScopedClip(const ScopedClip&) = delete;
+    ScopedClip& operator=(const ScopedClip&) = delete;
+
+  private:
+    Canvas& canvas_;
+    QRect previous_;
 };
 
 }  // namespace vqs

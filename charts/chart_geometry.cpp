@@ -37,6 +37,11 @@ int plotBottom(const TGraphConstrains& chart) {
     return chart.y.length + chart.y.margin;
 }
 
+QRect plotArea(const TGraphConstrains& chart) {
+    return QRect(QPoint(chart.x.margin, chart.y.margin),
+                 QPoint(chart.x.margin + chart.x.length, plotBottom(chart)));
+}
+
 int pixelTrunc(double value) {
     if (std::isnan(value)) return 0;
     if (value > kPixelLimit) return static_cast<int>(kPixelLimit);

@@ -49,6 +49,9 @@ float scaleX(const TGraphConstrains& chart);
 float scaleY(const TGraphConstrains& chart);
 // Bottom edge of the plot: y.length + y.margin.
 int plotBottom(const TGraphConstrains& chart);
+// The plot area with its edges, where the axis lines lie: x.margin .. x.margin + x.length by
+// y.margin .. plotBottom, both ends included.
+QRect plotArea(const TGraphConstrains& chart);
 
 // Truncation toward zero of a derived pixel coordinate. Values that are not numbers or far
 // outside any picture (a reading of zero divided by zero, say) are held to a range the canvas

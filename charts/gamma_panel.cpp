@@ -140,6 +140,9 @@ void drawGammaPanel(Canvas& canvas, int kind, const TGraphConstrains& chart,
                     const GammaSources& sources) {
     drawChartFrame(canvas, chart, qRgb(0, 0, 0));
     drawAxes(canvas, kind, chart);
+    // A band may run past the vertical range (the DICOM band ends at 105 %); it is cut at the
+    // plot's edge rather than drawn into the margin with the caption.
+    const ScopedClip insidePlot(canvas, plotArea(chart));
     if (isDicomTarget(sources.targetGamma) || kind >= 4)
         drawDicomTargets(canvas, kind, chart, sources);
     else if (kind == 2 || kind == 3)
@@ -172,6 +175,8 @@ void drawMeasuredCurve(Canvas& canvas, int kind, const TGraphConstrains& chart,
                        const GammaSources& sources, const MeasuredView& measured) {
     canvas.setPenColour(kMeasuredCurveColour);
     canvas.setPenWidth(1);
+    // A monitor far off its target stays on the chart's edge instead of crossing the labels.
+    const ScopedClip insidePlot(canvas, plotArea(chart));
     drawCurve(canvas, chart, kind, sources, measured.first, measured.last, [&](int slot) -> double {
         if (isGammaKind(kind))
             return measuredGamma(sources.report, sources.targets, slot, measured.blackSlot,

@@ -72,6 +72,9 @@ void drawRotatedEllipse(Canvas& canvas, int centreX, int centreY, float rx, floa
 
 void drawToleranceField(Canvas& canvas, bool xyMode, const TGraphConstrains& chart,
                         const ToleranceTable& table, int parts) {
+    // A tolerance figure may reach past the axis ranges (the green box does in x, y); what lies
+    // outside is cut off rather than drawn over the axis labels and the title.
+    const ScopedClip insidePlot(canvas, plotArea(chart));
     const bool sizes = table.shape != ToleranceShape::points;
     std::array<FieldPoint, 5> p{};
     std::array<float, 5> angle{};

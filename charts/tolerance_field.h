@@ -22,7 +22,7 @@ inline constexpr QRgb kGrade1Colour = qRgb(255, 0, 0);
 
 // Cross at the centre and the closed polygon in the current pen colour; the ellipses in the
 // grade colours. In x, y mode the table is converted point by point, and ellipse sizes become
-// rotated pixel ellipses.
+// rotated pixel ellipses. Nothing is drawn outside the plot area.
 void drawToleranceField(Canvas& canvas, bool xyMode, const TGraphConstrains& chart,
                         const ToleranceTable& table, int parts);
 

@@ -148,14 +148,20 @@ class ReportFiller {
             AxisRange x;
             AxisRange y;
         };
+        static constexpr AxisRange kDicomGammaRange = {1, 5, 8, "Y%"};
         static const Curve curves[] = {
             {"repPicGamma1", 2, {0, 255, 10, "%"}, {0, 100, 10, "Y%"}},
             {"repPicGamma2", 3, {22, 230, 8, "%"}, {1, 4, 6, "Y%"}},
             {"repPicGamma1Dicom", 4, {0, 255, 10, "%"}, {0, 100, 10, "Y%"}},
-            {"repPicGamma2Dicom", 5, {22, 230, 8, "%"}, {1, 5, 8, "Y%"}},
+            {"repPicGamma2Dicom", 5, {22, 230, 8, "%"}, kDicomGammaRange},
         };
+        const bool dicomTarget = isDicomTarget(in_.targetGamma);
         for (const Curve& c : curves) {
-            shapeChart(first_, {560, 260}, c.x, c.y, 0, 0);
+            // DICOM equivalent gammas reach about 4, and their upper tolerance band beyond it:
+            // with that target the grey-scale gamma takes the DICOM gamma picture's range, as
+            // the window's panel does.
+            const AxisRange& y = c.kind == 3 && dicomTarget ? kDicomGammaRange : c.y;
+            shapeChart(first_, {560, 260}, c.x, y, 0, 0);
             Canvas canvas = pictureFor(first_);
             drawGammaPanel(canvas, c.kind, first_, sources_);
             PlotTargets plot;

@@ -1,5 +1,7 @@
 #include "report/report_template.h"
 
+#include "charts/gamma_panel.h"
+
 namespace vqs {
 
 const std::array<QRgb, 15> kEbuLegendColours = {
@@ -19,7 +21,6 @@ constexpr QRgb kRed = qRgb(255, 0, 0);
 constexpr QRgb kGreen = qRgb(0, 128, 0);
 constexpr QRgb kBlue = qRgb(0, 0, 255);
 constexpr QRgb kPurple = qRgb(128, 0, 128);
-constexpr QRgb kSpecifiedOrange = qRgb(224, 96, 0);
 
 // Texts whose size the layout leaves open get a box wide enough for their line.
 constexpr double kOpenTextWidth = 130.0;
@@ -126,12 +127,13 @@ void addFrame(TemplatePage& page, int captionNumber, bool transferPage) {
                       {13, TextAlign::right}));
 }
 
-// The legend of the transfer-function pictures: target, tolerances and the measured curve.
+// The legend of the transfer-function pictures: target, tolerances and the measured curve, in
+// the colours the pictures draw them with (the tolerances in the print ink).
 void addCurveLegend(TemplatePage& page, double firstLineY, double textY) {
     auto& e = page.elements;
-    e.push_back(legendLine(105, firstLineY, 22, kSpecifiedOrange));
-    e.push_back(legendLine(105, firstLineY + 9, 22, kBlack));
-    e.push_back(legendLine(105, firstLineY + 18, 22, kBlue));
+    e.push_back(legendLine(105, firstLineY, 22, kTargetCurveColour));
+    e.push_back(legendLine(105, firstLineY + 9, 22, inkColour(kPrintStyle)));
+    e.push_back(legendLine(105, firstLineY + 18, 22, kMeasuredCurveColour));
     e.push_back(text({130, textY, 37, 23},
                      lines({"specified value", "", "Tolerances", "", "real curve (DUT)"}), {13}));
 }

@@ -125,6 +125,39 @@ TEST(CanvasState, SettingABrushColourMakesTheBrushSolid) {
     EXPECT_EQ(canvas.brushStyle(), BrushStyle::solid);
 }
 
+// Every way of drawing, once through a clip of x 5..9, y 5..9 and once after it is lifted.
+TEST(CanvasClip, DrawingStaysInsideTheClipUntilItIsLifted) {
+    const auto drawEverything = [](Canvas& canvas) {
+        Canvas marked(20, 20);
+        marked.setPixel(0, 19, qRgb(255, 0, 0));
+        canvas.copyRect(QRect(0, 0, 20, 20), marked, QRect(0, 0, 20, 20));
+        canvas.setPenColour(qRgb(255, 0, 0));
+        canvas.setBrushColour(qRgb(0, 0, 255));
+        canvas.textOut(0, 0, QStringLiteral("Ab"));
+        canvas.rectangle(2, 2, 18, 18);
+        canvas.line(0, 7, 20, 7);
+        canvas.setPixel(1, 1, qRgb(255, 0, 0));
+    };
+    const QRect clip(5, 5, 5, 5);
+    Canvas clipped(20, 20);
+    {
+        const ScopedClip inside(clipped, clip);
+        drawEverything(clipped);
+    }
+    EXPECT_TRUE(clipped.clip().isNull()) << "the scope gives the canvas back unclipped";
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            if (clip.contains(x, y)) continue;
+            EXPECT_EQ(rgbAt(clipped, x, y), kWhite) << x << ',' << y;
+        }
+    EXPECT_EQ(rgbAt(clipped, 5, 7), kRed) << "the line inside the clip";
+    EXPECT_EQ(rgbAt(clipped, 9, 9), kBlue) << "the fill inside the clip";
+
+    drawEverything(clipped);
+    EXPECT_EQ(rgbAt(clipped, 0, 7), kRed) << "drawn again without the clip";
+    EXPECT_EQ(rgbAt(clipped, 0, 19), kRed) << "and copied without it";
+}
+
 TEST(CanvasCopy, CopiesARectangleAndIgnoresPixelsOutside) {
     Canvas source(10, 10);
     source.setPixel(3, 4, qRgb(255, 0, 0));

@@ -94,6 +94,24 @@ TEST_F(GammaPanelTest, DicomRelativeTargetRunsFromZeroToAHundred) {
     }
 }
 
+// The upper band ends at 105 %, above the 0 to 100 range: it stops at the top of the plot
+// instead of running on into the margin beside the caption.
+TEST_F(GammaPanelTest, DicomRelativeBandIsCutAtThePlotsTop) {
+    targetGamma = QStringLiteral("DICOM");
+    measureGreyAndDicom(250.0f, 0.25f);
+    for (int kind : {2, 4}) {
+        const Canvas canvas = panel(kind, relative);
+        int inkAbove = 0;
+        for (int y = 1; y < relative.y.margin; ++y)
+            for (int x = 220; x < canvas.width() - 1; ++x)
+                inkAbove += canvas.pixel(x, y) != qRgb(0, 0, 0);
+        EXPECT_EQ(inkAbove, 0) << "kind " << kind;
+        int bandAtTop = 0;
+        for (int x = 380; x < 420; ++x) bandAtTop += rgbAt(canvas, x, relative.y.margin) == kWhite;
+        EXPECT_GT(bandAtTop, 0) << "the band reaches the top, kind " << kind;
+    }
+}
+
 TEST_F(GammaPanelTest, DicomGammaTargetFollowsTheStandardsCurve) {
     measureGreyAndDicom(250.0f, 0.25f);
     const GsdfTarget target = gsdfTarget(report, targets, 61, 41);

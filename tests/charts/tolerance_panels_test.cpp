@@ -97,5 +97,49 @@ TEST(GamutPanel, TitlesBackgroundsAndBoxes) {
     }
 }
 
+// The boxes in x, y reach past their panels' axis ranges (the green one below the plot, through
+// the axis labels); whatever a box adds to a panel lies inside the plot. The window's panels
+// and the report's pictures have the same axis ranges in other sizes and styles.
+TEST(GamutPanel, ToleranceBoxStaysInsideThePlot) {
+    struct Case {
+        int primary;
+        float xMin, yMin, yMax;
+        int yDivisions;
+    };
+    const Case cases[] = {
+        {kRedPrimary, 0.60f, 0.30f, 0.36f, 6},
+        {kGreenPrimary, 0.27f, 0.56f, 0.64f, 8},
+        {kBluePrimary, 0.11f, 0.04f, 0.08f, 4},
+    };
+    const QSize plots[] = {{160, 80}, {230, 150}};
+    for (const Case& c : cases)
+        for (const QSize plot : plots)
+            for (int style : {0, kPrintStyle}) {
+                const TGraphConstrains chart =
+                    makeChart(plot.width(), c.xMin, c.xMin + 0.08f, 8, plot.height(), c.yMin,
+                              c.yMax, c.yDivisions, style);
+                Canvas bare(pictureWidth(chart), pictureHeight(chart));
+                drawGamutPanel(bare, true, c.primary, chart, nullptr);
+                Canvas boxed(pictureWidth(chart), pictureHeight(chart));
+                drawGamutPanel(boxed, true, c.primary, chart, primaryBox(c.primary));
+                const QRect inside = plotArea(chart);
+                int added = 0;
+                QRect outside;
+                for (int y = 0; y < boxed.height(); ++y)
+                    for (int x = 0; x < boxed.width(); ++x) {
+                        if (boxed.pixel(x, y) == bare.pixel(x, y)) continue;
+                        ++added;
+                        if (!inside.contains(x, y)) outside |= QRect(x, y, 1, 1);
+                    }
+                SCOPED_TRACE(::testing::Message()
+                             << "primary " << c.primary << ", plot " << plot.width() << 'x'
+                             << plot.height() << ", style " << style);
+                EXPECT_TRUE(outside.isEmpty())
+                    << "drawn outside the plot within x " << outside.left() << ".."
+                    << outside.right() << ", y " << outside.top() << ".." << outside.bottom();
+                EXPECT_GT(added, 50) << "the box and its cross are drawn";
+            }
+}
+
 }  // namespace
 }  // namespace vqs

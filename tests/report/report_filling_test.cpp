@@ -3,9 +3,12 @@
 
 #include "charts/chromaticity_locus.h"
 #include "charts/gallery_report.h"
+#include "charts/gamma_panel.h"
 #include "report/report_filling.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace vqs {
 namespace {
@@ -43,8 +46,7 @@ XyzTriple fromUvY(float up, float vp, float Y) {
 class ReportFilling : public ::testing::Test {
   protected:
     ReportDocument fill(const QString& serial, const QString& name, bool xyMode = false) {
-        const ReportInputs inputs{report, targets, reading, serial, name, QStringLiteral("2.35"),
-                                  xyMode};
+        const ReportInputs inputs{report, targets, reading, serial, name, targetGamma, xyMode};
         return fillReport(inputs);
     }
     QStringList column(const ReportDocument& document, const char* field) {
@@ -54,7 +56,58 @@ class ReportFilling : public ::testing::Test {
     PatchCatalogue targets = makePatchCatalogue();
     Tcaldaten report = makeGalleryReport(targets);
     Tprobevals reading;
+    QString targetGamma = QStringLiteral("2.35");
 };
+
+bool hasColour(const QImage& picture, QRgb colour, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((picture.pixel(x, y) & 0xffffffu) == (colour & 0xffffffu)) return true;
+    return false;
+}
+
+bool isPaper(const QImage& picture, const QRect& area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((picture.pixel(x, y) & 0xffffffu) != 0xffffffu) return false;
+    return true;
+}
+
+// DICOM equivalent gammas reach about 4 and their upper band beyond it, on the grey-scale
+// picture as on the DICOM one; the relative band ends at 105 %. The 600 x 300 pictures have
+// their plot at x 20..580, y 20..280; right of the caption, the margin above the plot holds
+// nothing.
+TEST_F(ReportFilling, TransferPicturesOfADicomTargetKeepTheirCurvesInsideThePlot) {
+    targetGamma = QStringLiteral("DICOM");
+    const ReportDocument document = fill({}, {});
+    for (const char* field :
+         {"repPicGamma1", "repPicGamma2", "repPicGamma1Dicom", "repPicGamma2Dicom"}) {
+        const QImage picture = document.picture(QString::fromLatin1(field));
+        EXPECT_TRUE(isPaper(picture, QRect(QPoint(300, 0), QPoint(599, 19)))) << field;
+        EXPECT_TRUE(hasColour(picture, kTargetCurveColour, QRect(QPoint(21, 21), QPoint(579, 279))))
+            << field << ": the target is drawn";
+    }
+}
+
+// Each 2-pixel legend line shows a colour that a picture on its page is drawn with.
+TEST_F(ReportFilling, LegendLinesShowColoursOfTheirPagesPictures) {
+    const ReportDocument document = fill({}, {});
+    const auto& pages = document.layout().pages;
+    for (std::size_t page = 0; page < pages.size(); ++page) {
+        QList<QImage> pictures;
+        for (const TemplateElement& e : pages[page].elements)
+            if (e.kind == ElementKind::pictureField) pictures << document.picture(e.content);
+        for (const TemplateElement& e : pages[page].elements) {
+            if (e.kind != ElementKind::line || e.penPixels != 2) continue;
+            const bool shown = std::any_of(pictures.begin(), pictures.end(), [&](const QImage& p) {
+                return hasColour(p, e.colour, p.rect());
+            });
+            EXPECT_TRUE(shown) << "page " << page + 1 << ", legend line at y " << e.box.top()
+                               << " mm in RGB " << qRed(e.colour) << ',' << qGreen(e.colour) << ','
+                               << qBlue(e.colour);
+        }
+    }
+}
 
 TEST_F(ReportFilling, CaptionsFollowPrintOrderAndEveryPageNamesTheMonitor) {
     report.repdate = QStringLiteral("10.12.2026");
@@ -96,8 +149,8 @@ TEST_F(ReportFilling, EbuTableOfAKnownReport) {
     report.xyz[25] = fromUvY(0.253f, 0.5015f, 9.6f);
     report.xyz[26] = fromUvY(0.2466f, 0.4931f, 39.7f);
     const ReportDocument document = fill({}, {});
-    const char* const fields[] = {"repTabEBUCcolY",  "repTabEBUCcolu",  "repTabEBUCcolv",
-                                  "repTabEBUCcol_u", "repTabEBUCcol_v", "repTabEBUCcol_Y",
+    const char* const fields[] = {"repTabEBUCcolY",   "repTabEBUCcolu",  "repTabEBUCcolv",
+                                  "repTabEBUCcol_u",  "repTabEBUCcol_v", "repTabEBUCcol_Y",
                                   "repTabEBUCcol_Tol"};
     const QStringList rows[2] = {
         {"9.6", "0.2530", "0.5015", "0.00000", "0.00000", "0.000", "In"},
@@ -162,7 +215,8 @@ TEST(ReportDocumentFields, UnknownNamesAreRefused) {
     ReportDocument document;
     EXPECT_TRUE(document.setText(QStringLiteral("devName"), QStringLiteral("A")));
     EXPECT_FALSE(document.setText(QStringLiteral("devname"), QStringLiteral("A")));
-    EXPECT_FALSE(document.setPicture(QStringLiteral("devName"), QImage(1, 1, QImage::Format_RGB32)));
+    EXPECT_FALSE(
+        document.setPicture(QStringLiteral("devName"), QImage(1, 1, QImage::Format_RGB32)));
     EXPECT_EQ(document.text(QStringLiteral("devname")), QString());
 }
 
