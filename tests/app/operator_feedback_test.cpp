@@ -247,6 +247,9 @@ TEST_F(OperatorFeedback, ADanglingComLinkIsToldOnceAfterStartUp) {
 
 TEST_F(OperatorFeedback, CommandKeysPressTheirButtonsFromEitherWindow) {
     open();
+    lab_.startCs2000(3);
+    findInstrument();
+    tickUntil([this] { return form().probeState1->text() == "\u25cf live"; }, 200);
     form().show();
     QApplication::setActiveWindow(&form());
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
