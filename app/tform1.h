@@ -272,6 +272,8 @@ private:
     void downstreamSaveFinished(const SaveOutcome& outcome);
     void enterDeviceSelectionMode();
     std::unique_ptr<DownstreamSave> downstreamSave_;
+    void noteMonitorMerge(MergeResult result);
+    ListFullNotice monitorListFull_;
     std::optional<ConnectionField> connectionField(QObject* watched);
     void connectionFieldEvent(ConnectionField field, QEvent* event);
     void applyConnectionField(ConnectionField field);

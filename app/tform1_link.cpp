@@ -38,8 +38,25 @@ void TForm1::readLink() {
 }
 
 void TForm1::receiveDiscoveryReply() {
-    if (vqs::receiveDiscoveryReply(state_.monitorLink->datagrams, *state_.monitors))
-        fillDeviceGrid();
+    const MergeResult merged =
+        vqs::receiveDiscoveryReply(state_.monitorLink->datagrams, *state_.monitors);
+    if (merged == MergeResult::Added) fillDeviceGrid();
+    noteMonitorMerge(merged);
+}
+
+// A full list is told once, after the tick, and again only after it had room in between; what
+// is listed stays.
+void TForm1::noteMonitorMerge(MergeResult result) {
+    if (!monitorListFull_.note(result, *state_.monitors)) return;
+    const QString text = QStringLiteral(
+                             "The monitor list is full (%1 entries): no further monitor or "
+                             "report file is listed. Applying the report directory, the COM "
+                             "port or the network address again removes their entries.")
+                             .arg(kMonitorCapacity);
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] { services_.prompts.message(PromptKind::Warning, text, PromptButtons::Ok); },
+        Qt::QueuedConnection);
 }
 
 void TForm1::sendDiscoveryRequest() {
@@ -76,8 +93,10 @@ void TForm1::pushDate() {
 }
 
 void TForm1::serialReplyCheck() {
-    if (vqs::serialReplyCheck(state_.monitorLink->linkPort, *state_.monitors, state_.targets))
-        fillDeviceGrid();
+    const MergeResult merged =
+        vqs::serialReplyCheck(*state_.monitorLink, *state_.monitors, state_.targets);
+    if (merged == MergeResult::Added || merged == MergeResult::Updated) fillDeviceGrid();
+    noteMonitorMerge(merged);
 }
 
 void TForm1::networkPollStep() {

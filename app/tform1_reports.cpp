@@ -28,6 +28,9 @@ void setGridBackground(QTableWidget& grid, const QColor& colour) {
 void TForm1::scanReportDir() {
     trace("scanReportDir");
     vqs::scanReportDir(state_.settings.reportDir, *state_.monitors, state_.targets);
+    // The scan stops taking files when the list is full.
+    const bool full = usedMonitorCount(*state_.monitors) == kMonitorCapacity;
+    noteMonitorMerge(full ? MergeResult::ListFull : MergeResult::None);
 }
 
 // Grid row r shows the record at position r - 1; Qt's header is the grid's row 0.

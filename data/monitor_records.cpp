@@ -82,6 +82,20 @@ void storeReportInMonitor(MonitorList& list, int index, const Tcaldaten& report)
     kept.xyz = report.xyz;
 }
 
+QString comparableIdentity(const QString& text) {
+    const QString bounded = text.left(kIdentityMaxChars);
+    const auto end = std::find_if(bounded.begin(), bounded.end(), [](QChar c) {
+        return c.unicode() < 0x20 || c.unicode() >= 0x80;
+    });
+    return bounded.left(end - bounded.begin());
+}
+
+bool sameMonitorIdentity(const QString& devsnidA, const QString& devnameA, const QString& devsnidB,
+                         const QString& devnameB) {
+    return comparableIdentity(devsnidA) == comparableIdentity(devsnidB) &&
+           comparableIdentity(devnameA) == comparableIdentity(devnameB);
+}
+
 namespace {
 
 struct MergeTarget {
@@ -95,8 +109,8 @@ std::optional<MergeTarget> findMergeTarget(const MonitorList& list, int32_t sour
     const int n = usedMonitorCount(list);
     for (int slot = 0; slot < n; ++slot) {
         const Tdevices& d = list[slot];
-        if (d.sourceType == sourceType && d.report.devsnid == devsnid &&
-            d.report.devname == devname)
+        if (d.sourceType == sourceType &&
+            sameMonitorIdentity(d.report.devsnid, d.report.devname, devsnid, devname))
             return MergeTarget{slot, false};
     }
     if (n == kMonitorCapacity) return std::nullopt;
@@ -105,9 +119,9 @@ std::optional<MergeTarget> findMergeTarget(const MonitorList& list, int32_t sour
 
 }  // namespace
 
-void mergeSerialMonitor(MonitorList& list, const Tcaldaten& parsed) {
+MergeResult mergeSerialMonitor(MonitorList& list, const Tcaldaten& parsed) {
     const auto target = findMergeTarget(list, kSourceSerial, parsed.devsnid, parsed.devname);
-    if (!target) return;
+    if (!target) return MergeResult::ListFull;
     Tdevices& d = list[target->slot];
     if (target->isNew) d = Tdevices{};
     d.sourceType = kSourceSerial;
@@ -118,15 +132,18 @@ void mergeSerialMonitor(MonitorList& list, const Tcaldaten& parsed) {
     d.report.repgamma = parsed.repgamma;
     d.report.xyz = parsed.xyz;
     // An update keeps its identity and so its place in the grid.
-    if (target->isNew) sortMonitors(list);
+    if (!target->isNew) return MergeResult::Updated;
+    sortMonitors(list);
+    return MergeResult::Added;
 }
 
-bool mergeNetworkMonitor(MonitorList& list, int32_t sourceType, const QString& source,
-                         const QString& devsnid, const QString& devname, const Tcaldaten* report) {
+MergeResult mergeNetworkMonitor(MonitorList& list, int32_t sourceType, const QString& source,
+                                const QString& devsnid, const QString& devname,
+                                const Tcaldaten* report) {
     // A record of type 0 would be an empty slot in the middle of the used ones.
-    if (sourceType < kSourceFile || sourceType > kSourceSerial) return false;
+    if (sourceType < kSourceFile || sourceType > kSourceSerial) return MergeResult::None;
     const auto target = findMergeTarget(list, sourceType, devsnid, devname);
-    if (!target) return false;
+    if (!target) return MergeResult::ListFull;
     Tdevices& d = list[target->slot];
     if (target->isNew) d = Tdevices{};
     d.sourceType = sourceType;
@@ -134,8 +151,16 @@ bool mergeNetworkMonitor(MonitorList& list, int32_t sourceType, const QString& s
     d.report.devsnid = devsnid;
     d.report.devname = devname;
     if (report) storeReportInMonitor(list, target->slot, *report);
-    if (target->isNew) sortMonitors(list);
-    return target->isNew;
+    if (!target->isNew) return MergeResult::Updated;
+    sortMonitors(list);
+    return MergeResult::Added;
+}
+
+bool ListFullNotice::note(MergeResult result, const MonitorList& list) {
+    if (usedMonitorCount(list) < kMonitorCapacity) told_ = false;
+    if (result != MergeResult::ListFull || told_) return false;
+    told_ = true;
+    return true;
 }
 
 std::optional<int> recordAtRow(const MonitorList& list, int row) {

@@ -74,13 +74,37 @@ void removeMonitors(MonitorList& list, int32_t sourceType);
 // Copies the date, target gamma and results of a report into a record; its identity stays.
 void storeReportInMonitor(MonitorList& list, int index, const Tcaldaten& report);
 
-// Adds or updates the record of the serial monitor from a parsed reply.
-void mergeSerialMonitor(MonitorList& list, const Tcaldaten& parsed);
+// A monitor names itself twice: in its discovery answer, whose fields keep 63 characters with
+// every byte a character, and in its report, whose values end at the first byte below 0x20 or
+// of 0x80 and above. Identities are compared as far as both carry them, so that a long name or
+// one beyond ASCII is one monitor, not a new one at every answer: the first 63 characters, up to
+// the first character a report value ends at.
+inline constexpr qsizetype kIdentityMaxChars = 63;
+QString comparableIdentity(const QString& text);
+bool sameMonitorIdentity(const QString& devsnidA, const QString& devnameA, const QString& devsnidB,
+                         const QString& devnameB);
 
-// Adds or updates a monitor record; true when a new record was created.
-bool mergeNetworkMonitor(MonitorList& list, int32_t sourceType, const QString& source,
-                         const QString& devsnid, const QString& devname,
-                         const Tcaldaten* report = nullptr);
+// What a merge did. ListFull: the monitor is not listed, as all 1000 records are in use.
+enum class MergeResult { None, Updated, Added, ListFull };
+
+// Adds or updates the record of the serial monitor from a parsed reply.
+MergeResult mergeSerialMonitor(MonitorList& list, const Tcaldaten& parsed);
+
+// Adds or updates a monitor record; None for a source type that is no record's.
+MergeResult mergeNetworkMonitor(MonitorList& list, int32_t sourceType, const QString& source,
+                                const QString& devsnid, const QString& devname,
+                                const Tcaldaten* report = nullptr);
+
+// The operator is told once that the list is full, not at every answer it cannot take: again
+// only after the list had room in between.
+class ListFullNotice {
+public:
+    // True when the operator is to be told now.
+    bool note(MergeResult result, const MonitorList& list);
+
+private:
+    bool told_ = false;
+};
 
 // The record shown in a grid row (row 0 is the header), or none.
 std::optional<int> recordAtRow(const MonitorList& list, int row);

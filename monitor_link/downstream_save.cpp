@@ -1,6 +1,8 @@
 #include "monitor_link/downstream_save.h"
 
 #include "monitor_link/monitor_messages.h"
+#include "monitor_link/network_poll.h"
+#include "monitor_link/serial_reply.h"
 
 #include <QTimer>
 
@@ -20,8 +22,8 @@ bool isLinkMonitor(int32_t sourceType) {
 // The record of the target now: where it was, else wherever its identity is.
 std::optional<int> findTarget(const MonitorList& monitors, const SaveTarget& t) {
     auto same = [&](const Tdevices& d) {
-        return d.sourceType == t.sourceType && d.report.devsnid == t.devsnid &&
-               d.report.devname == t.devname;
+        return d.sourceType == t.sourceType &&
+               sameMonitorIdentity(d.report.devsnid, d.report.devname, t.devsnid, t.devname);
     };
     if (t.index >= 0 && t.index < kMonitorCapacity && same(monitors[t.index])) return t.index;
     const int n = usedMonitorCount(monitors);
@@ -97,8 +99,20 @@ bool DownstreamSave::sentAsIs(const Tcaldaten& working) const {
 void DownstreamSave::cancel() {
     timer_->stop();
     if (running_ && inMonitor_ && channel_ == Channel::Save) disconnect(link_.saveConnection);
+    releaseChannel();
     running_ = false;
     finished_ = nullptr;
+}
+
+void DownstreamSave::holdChannel() {
+    if (channel_ == Channel::Serial) link_.heldForSave.serialLink = true;
+    if (channel_ == Channel::Pattern) link_.heldForSave.patternConnection = true;
+}
+
+// Whatever the serial monitor sent during the save answered a query asked before it ended.
+void DownstreamSave::releaseChannel() {
+    if (link_.heldForSave.serialLink) dropSerialReply(link_.linkPort);
+    link_.heldForSave = {};
 }
 
 void DownstreamSave::later(int milliseconds) {
@@ -136,6 +150,7 @@ bool DownstreamSave::beginMonitor() {
     } else {
         beginNetworkMonitor(t.source);
     }
+    holdChannel();
     inMonitor_ = true;
     return true;
 }
@@ -211,8 +226,11 @@ std::optional<QString> DownstreamSave::send(const QByteArray& message) {
 void DownstreamSave::endMonitor() {
     if (channel_ == Channel::Save) disconnect(link_.saveConnection);
     const SaveTarget& t = targets_[next_ - 1];
-    if (const auto index = findTarget(monitors_, t))
+    if (const auto index = findTarget(monitors_, t)) {
         storeReportInMonitor(monitors_, *index, report_);
+        forgetPollReply(link_, monitors_, *index);
+    }
+    releaseChannel();
     ++outcome_.monitorsSaved;
     inMonitor_ = false;
 }
@@ -232,6 +250,7 @@ void DownstreamSave::fail(const QString& reason) {
 
 void DownstreamSave::finish() {
     timer_->stop();
+    releaseChannel();
     running_ = false;
     inMonitor_ = false;
     // Last: the window may show a box whose event loop runs further ticks.

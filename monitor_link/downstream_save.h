@@ -82,7 +82,10 @@ public:
     // monitor to save to. A serial monitor is sent to over the link (while it is closed nothing
     // is sent and the save is incomplete); a network monitor over patternConnection when that is
     // connected to it, else over saveConnection, connected for this monitor and closed after it.
-    // A connection that fails ends the save there: the monitors after it get nothing.
+    // A connection that fails ends the save there: the monitors after it get nothing. While a
+    // monitor's save goes over the serial link or patternConnection, that channel carries nothing
+    // else (see SaveChannelHold), and a report query of that monitor asked before its save ended
+    // is not merged over the report it was sent.
     bool start(std::vector<SaveTarget> targets, const Tcaldaten& report,
                const PatchCatalogue& catalogue, Finished finished);
     bool isRunning() const { return running_; }
@@ -102,6 +105,8 @@ private:
     bool sendUntilPause();
     std::optional<QString> send(const QByteArray& message);
     void endMonitor();
+    void holdChannel();
+    void releaseChannel();
     void noteFailure(const QString& reason);
     void fail(const QString& reason);
     void finish();

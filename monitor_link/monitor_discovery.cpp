@@ -9,11 +9,11 @@ bool sendDiscoveryRequest(UdpEndpoint& endpoint, const QString& networkIp) {
     return endpoint.sendTo(networkIp, kMonitorUdpPort, kDiscoveryRequest);
 }
 
-bool receiveDiscoveryReply(UdpEndpoint& endpoint, MonitorList& monitors) {
+MergeResult receiveDiscoveryReply(UdpEndpoint& endpoint, MonitorList& monitors) {
     const auto datagram = endpoint.receive(kDiscoveryReplyMaxBytes);
-    if (!datagram || datagram->senderPort != kMonitorUdpPort) return false;
+    if (!datagram || datagram->senderPort != kMonitorUdpPort) return MergeResult::None;
     const auto answer = parseDiscoveryReply(datagram->bytes);
-    if (!answer) return false;
+    if (!answer) return MergeResult::None;
     return mergeNetworkMonitor(monitors, kSourceNetwork, datagram->senderAddress, answer->devsnid,
                                answer->devname);
 }

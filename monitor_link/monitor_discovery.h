@@ -14,7 +14,7 @@ bool sendDiscoveryRequest(UdpEndpoint& endpoint, const QString& networkIp);
 
 // Takes at most one datagram that has arrived, never waiting. An answer from port 7001 with a
 // name and a serial identity adds or updates a network monitor (source: the sender's address).
-// True only when a record was added, so the device grid is refilled only then.
-bool receiveDiscoveryReply(UdpEndpoint& endpoint, MonitorList& monitors);
+// The device grid is refilled only for MergeResult::Added; None when nothing was merged.
+MergeResult receiveDiscoveryReply(UdpEndpoint& endpoint, MonitorList& monitors);
 
 }  // namespace vqs

@@ -8,6 +8,14 @@ void setTcpErrorHandler(MonitorLink& link, const TcpErrorHandler& handler) {
     link.saveConnection.onError = handler;
 }
 
+bool serialLinkFree(const MonitorLink& link) {
+    return isLinkOpen(link.linkPort) && !link.heldForSave.serialLink;
+}
+
+bool patternConnectionFree(const MonitorLink& link) {
+    return !link.heldForSave.patternConnection;
+}
+
 void watchConnections(MonitorLink& link) {
     tellNewFailure(link.patternConnection);
     tellNewFailure(link.pollConnection);

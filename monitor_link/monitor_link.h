@@ -12,6 +12,15 @@
 
 namespace vqs {
 
+// A monitor takes a save as one unbroken sequence: while a downstream save sends over the
+// serial link or over patternConnection, nothing else goes over that channel. Pushes and
+// patterns for it are left out meanwhile (the next ones follow soon), and the serial report
+// query waits.
+struct SaveChannelHold {
+    bool serialLink = false;
+    bool patternConnection = false;
+};
+
 struct MonitorLink {
     MonitorLink() { pollConnection.episodesPerHost = true; }
 
@@ -22,7 +31,13 @@ struct MonitorLink {
     TcpReplyText tcpReply;                // filled from pollConnection
     NetworkPoll networkPoll;              // where the report query of network monitors stands
     UdpEndpoint datagrams;                // to networkIp:7001, and discovery answers
+    SaveChannelHold heldForSave;          // set by the save running on a channel
 };
+
+// Whether pushes, patterns and queries may use the channel now: the serial link when open and
+// no save is sending over it; patternConnection when no save is sending over it.
+bool serialLinkFree(const MonitorLink& link);
+bool patternConnectionFree(const MonitorLink& link);
 
 // Where the three connections tell their failures.
 void setTcpErrorHandler(MonitorLink& link, const TcpErrorHandler& handler);

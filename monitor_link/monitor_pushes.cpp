@@ -7,7 +7,7 @@ namespace vqs {
 namespace {
 
 void pushToEveryMonitor(MonitorLink& link, const QString& networkIp, const QByteArray& message) {
-    if (isLinkOpen(link.linkPort)) writeLink(link.linkPort, message);
+    if (serialLinkFree(link)) writeLink(link.linkPort, message);
     sendDatagram(link.datagrams, networkIp, message);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The pushes every monitor hears: each new reading of the first probe, and the date. They go to
 // the serial link when it is open and as a datagram to networkIp:7001; failures are ignored, the
-// next push comes soon.
+// next push comes soon. While a save sends over the serial link, it gets none.
 
 #include "monitor_link/monitor_link.h"
 

@@ -32,8 +32,39 @@ void askLater(NetworkPoll& poll, MonitorConnection& c, Tdevices& d) {
     ++poll.cursor;
 }
 
-bool awaitReport(NetworkPoll& poll, MonitorConnection& c, TcpReplyText& reply, Tdevices& d,
-                 const PatchCatalogue& targets) {
+// Another network record already holds this identity.
+bool identityListedElsewhere(const MonitorList& monitors, int self, const Tcaldaten& report) {
+    const int n = usedMonitorCount(monitors);
+    for (int i = 0; i < n; ++i) {
+        const Tdevices& other = monitors[i];
+        if (i != self && other.sourceType == kSourceNetwork &&
+            sameMonitorIdentity(other.report.devsnid, other.report.devname, report.devsnid,
+                                report.devname))
+            return true;
+    }
+    return false;
+}
+
+// Whether the report's identity replaces the record's. A report that names the monitor as far as
+// a report can (its name bounded, cut before the first byte beyond ASCII) leaves the fuller one
+// discovery gave, so the next discovery answer finds this record again. One that names another
+// monitor renames the record, unless another record is that monitor already: a monitor whose
+// report and answer disagree would otherwise gain a record at every answer.
+bool takeReportIdentity(const MonitorList& monitors, int self, Tdevices& d, const QString& devsnid,
+                        const QString& devname) {
+    const bool renames =
+        !sameMonitorIdentity(devsnid, devname, d.report.devsnid, d.report.devname) &&
+        !identityListedElsewhere(monitors, self, d.report);
+    if (!renames) {
+        d.report.devsnid = devsnid;
+        d.report.devname = devname;
+    }
+    return renames;
+}
+
+bool awaitReport(NetworkPoll& poll, MonitorConnection& c, TcpReplyText& reply,
+                 MonitorList& monitors, const PatchCatalogue& targets) {
+    Tdevices& d = monitors[poll.cursor];
     // The list changed under the cursor and the connection is another monitor's.
     if (c.host != d.source) {
         d.pollState = kPollNew;
@@ -55,7 +86,7 @@ bool awaitReport(NetworkPoll& poll, MonitorConnection& c, TcpReplyText& reply, T
     const QString devname = d.report.devname;
     takeArrived(c, reply);
     const bool complete = parseReport(reply.text, reply.text.size(), d.report, targets);
-    const bool renamed = d.report.devsnid != devsnid || d.report.devname != devname;
+    const bool renamed = takeReportIdentity(monitors, poll.cursor, d, devsnid, devname);
     if (complete) {
         d.pollState = kPollDone;
         disconnect(c);
@@ -84,7 +115,7 @@ bool networkPollStep(NetworkPoll& poll, MonitorConnection& pollConnection, TcpRe
             askForReport(poll, pollConnection, reply, d);
             return false;
         } else if (d.pollState >= kPollAsked && d.pollState < kPollGivenUp) {
-            return awaitReport(poll, pollConnection, reply, d, targets);
+            return awaitReport(poll, pollConnection, reply, monitors, targets);
         } else if (d.pollState == kPollGivenUp) {
             disconnect(pollConnection);
             ++poll.cursor;
@@ -98,6 +129,19 @@ bool networkPollStep(NetworkPoll& poll, MonitorConnection& pollConnection, TcpRe
 
 bool networkPollStep(MonitorLink& link, MonitorList& monitors, const PatchCatalogue& targets) {
     return networkPollStep(link.networkPoll, link.pollConnection, link.tcpReply, monitors, targets);
+}
+
+void forgetPollReply(MonitorLink& link, MonitorList& monitors, int index) {
+    if (index < 0 || index >= kMonitorCapacity) return;
+    Tdevices& d = monitors[index];
+    if (d.sourceType != kSourceNetwork || d.pollState < kPollAsked || d.pollState >= kPollGivenUp)
+        return;
+    d.pollState = kPollDone;
+    NetworkPoll& poll = link.networkPoll;
+    if (poll.cursor != index) return;
+    disconnect(link.pollConnection);
+    link.tcpReply.clear();
+    poll.queryOwed = false;
 }
 
 }  // namespace vqs

@@ -38,4 +38,8 @@ bool networkPollStep(NetworkPoll& poll, MonitorConnection& pollConnection, TcpRe
                      MonitorList& monitors, const PatchCatalogue& targets);
 bool networkPollStep(MonitorLink& link, MonitorList& monitors, const PatchCatalogue& targets);
 
+// The record was just given a report sent to its monitor: a query of it still under way asked
+// for the report the monitor held before, so it is dropped unread and the record counts as done.
+void forgetPollReply(MonitorLink& link, MonitorList& monitors, int index);
+
 }  // namespace vqs

@@ -59,20 +59,42 @@ std::optional<PatternRequest> remotePattern(const PatternScene& scene, int& remo
     return PatternRequest{kPatternShow, t.r, t.g, t.b, t.name};
 }
 
+namespace {
+
+const Tdevices* selectedRecord(const MonitorList& monitors, std::optional<int> selectedDevice) {
+    if (!selectedDevice || *selectedDevice < 0 || *selectedDevice >= kMonitorCapacity)
+        return nullptr;
+    return &monitors[*selectedDevice];
+}
+
+// A save sending over the channel to the selected monitor: the pattern waits for its end.
+// Switching to another network monitor waits too, as it would close the connection the save
+// is using.
+bool channelHeldBySave(const MonitorLink& link, const Tdevices& d) {
+    if (d.sourceType == kSourceSerial) return link.heldForSave.serialLink;
+    if (d.sourceType == kSourceNetwork) return !patternConnectionFree(link);
+    return false;
+}
+
+}  // namespace
+
 void showPatternOnMonitor(MonitorLink& link, const MonitorList& monitors,
                           std::optional<int> selectedDevice, const PatternRequest& pattern) {
-    if (!selectedDevice || *selectedDevice < 0 || *selectedDevice >= kMonitorCapacity) return;
-    const Tdevices& d = monitors[*selectedDevice];
-    if (d.sourceType == kSourceSerial) {
+    const Tdevices* d = selectedRecord(monitors, selectedDevice);
+    if (!d || channelHeldBySave(link, *d)) return;
+    if (d->sourceType == kSourceSerial) {
         if (isLinkOpen(link.linkPort)) writeLink(link.linkPort, messageOf(pattern, pattern.mode));
-    } else if (d.sourceType == kSourceNetwork) {
-        showOnNetworkMonitor(link.patternConnection, d.source, pattern);
+    } else if (d->sourceType == kSourceNetwork) {
+        showOnNetworkMonitor(link.patternConnection, d->source, pattern);
     }
 }
 
 void sendPatternToMonitor(MonitorLink& link, const MonitorList& monitors,
                           std::optional<int> selectedDevice, const PatternScene& scene,
                           int& remotePatternOffCount, const PatchCatalogue& targets) {
+    // What is owed stays owed while a save holds the channel: the off messages are not used up.
+    const Tdevices* d = selectedRecord(monitors, selectedDevice);
+    if (d && channelHeldBySave(link, *d)) return;
     if (const auto pattern = remotePattern(scene, remotePatternOffCount, targets))
         showPatternOnMonitor(link, monitors, selectedDevice, *pattern);
 }

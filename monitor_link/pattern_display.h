@@ -40,7 +40,9 @@ std::optional<PatternRequest> remotePattern(const PatternScene& scene, int& remo
                                             const PatchCatalogue& targets);
 
 // Sends the pattern to the selected monitor (none: nothing). Never waits: a network monitor
-// that is not connected yet, or has gone away, gets it on a later call. Failures of the
+// that is not connected yet, or has gone away, gets it on a later call; while a save sends over
+// the channel the pattern would take (or, for a network monitor, over patternConnection, which a
+// switch would close), nothing is sent and the next call after the save does it. Failures of the
 // connection are told through its error handler, once per episode; leaving a monitor that went
 // away still moves on to the new one.
 void showPatternOnMonitor(MonitorLink& link, const MonitorList& monitors,

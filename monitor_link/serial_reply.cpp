@@ -25,6 +25,11 @@ bool holdsPresence(const SerialLink& link) {
     return std::string_view(bytes, end).find(kPresence) != std::string_view::npos;
 }
 
+void dropSerialReply(SerialLink& link) {
+    clearReceivedBytes(link);
+    link.countdown = 0;
+}
+
 SerialReplyAction serialReplyStep(SerialLink& link, Tcaldaten& parsed,
                                   const PatchCatalogue& targets) {
     if (!holdsPresence(link)) {

@@ -21,6 +21,10 @@ enum class SerialReplyAction {
 // Whether the received text (up to its first zero byte) holds the presence text.
 bool holdsPresence(const SerialLink& link);
 
+// Forgets what was received and any query under way: its reply, should it still come, lands in
+// an emptied buffer without a countdown and is never merged.
+void dropSerialReply(SerialLink& link);
+
 // One tick of the query on rxBuffer, rxCount and countdown. `parsed` must start empty: keys the
 // reply lacks stay empty or zero in it.
 SerialReplyAction serialReplyStep(SerialLink& link, Tcaldaten& parsed,

@@ -1,25 +1,33 @@
 #include "monitor_link/serial_reply_check.h"
 
+#include "monitor_link/monitor_link.h"
 #include "monitor_link/monitor_messages.h"
 #include "monitor_link/serial_monitor_link.h"
 #include "monitor_link/serial_reply.h"
 
 namespace vqs {
 
-bool serialReplyCheck(SerialLink& link, MonitorList& monitors, const PatchCatalogue& targets) {
-    if (!isLinkOpen(link)) return false;
+MergeResult serialReplyCheck(SerialLink& link, MonitorList& monitors,
+                             const PatchCatalogue& targets) {
+    if (!isLinkOpen(link)) return MergeResult::None;
     Tcaldaten parsed;
     switch (serialReplyStep(link, parsed, targets)) {
         case SerialReplyAction::Query:
             writeLink(link, kReportQuery);
-            return false;
+            return MergeResult::None;
         case SerialReplyAction::Complete:
-            mergeSerialMonitor(monitors, parsed);
-            return true;
+            return mergeSerialMonitor(monitors, parsed);
         case SerialReplyAction::None:
-            return false;
+            return MergeResult::None;
     }
-    return false;
+    return MergeResult::None;
+}
+
+MergeResult serialReplyCheck(MonitorLink& link, MonitorList& monitors,
+                             const PatchCatalogue& targets) {
+    // The bytes keep arriving meanwhile; the save drops them, and the query under way, at its end.
+    if (link.heldForSave.serialLink) return MergeResult::None;
+    return serialReplyCheck(link.linkPort, monitors, targets);
 }
 
 }  // namespace vqs

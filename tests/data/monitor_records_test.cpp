@@ -169,7 +169,8 @@ TEST_F(MonitorListTest, NetworkMergeReportsNewRecordsAndKeepsPollStateOnUpdate) 
     add(kSourceFile, "n");
     sortMonitors(list());
 
-    EXPECT_TRUE(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.2", "n", "M"));
+    EXPECT_EQ(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.2", "n", "M"),
+              MergeResult::Added);
     ASSERT_EQ(usedMonitorCount(list()), 2) << "a file record is not the network monitor";
     EXPECT_EQ(shownOrder(), QStringList({"n/M/1", "n/M/2"}));
     list()[1].pollState = 100;
@@ -180,7 +181,8 @@ TEST_F(MonitorListTest, NetworkMergeReportsNewRecordsAndKeepsPollStateOnUpdate) 
     report.repgamma = "2.4";
     report.unsaved = 1;
     report.xyz[61] = {9.0f, 9.0f, 9.0f};
-    EXPECT_FALSE(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.3", "n", "M", &report));
+    EXPECT_EQ(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.3", "n", "M", &report),
+              MergeResult::Updated);
     const Tdevices& d = list()[1];
     EXPECT_EQ(d.source, "127.0.0.3");
     EXPECT_EQ(d.pollState, 100);
@@ -190,7 +192,7 @@ TEST_F(MonitorListTest, NetworkMergeReportsNewRecordsAndKeepsPollStateOnUpdate) 
     EXPECT_EQ(d.report.repgamma, "2.4");
     EXPECT_EQ(d.report.xyz[61].Z, 9.0f);
 
-    EXPECT_FALSE(mergeNetworkMonitor(list(), kSourceEmpty, "127.0.0.4", "x", "M"));
+    EXPECT_EQ(mergeNetworkMonitor(list(), kSourceEmpty, "127.0.0.4", "x", "M"), MergeResult::None);
     EXPECT_EQ(usedMonitorCount(list()), 2) << "type 0 would be a hole in the list";
 }
 
@@ -204,21 +206,93 @@ TEST_F(MonitorListTest, AFullListTakesNoNewRecordButStillUpdates) {
     sortMonitors(list());
     const int shownRowOfFirst = list()[0].position;
 
-    EXPECT_FALSE(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.1", "new", "M"));
+    EXPECT_EQ(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.1", "new", "M"),
+              MergeResult::ListFull);
     Tcaldaten reply;
     reply.devsnid = "new serial";
-    mergeSerialMonitor(list(), reply);
+    EXPECT_EQ(mergeSerialMonitor(list(), reply), MergeResult::ListFull);
     EXPECT_EQ(usedMonitorCount(list()), kMonitorCapacity);
     for (const Tdevices& d : list()) EXPECT_NE(d.report.devsnid, "new");
 
-    EXPECT_FALSE(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.9", "999", "M"));
+    EXPECT_EQ(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.9", "999", "M"),
+              MergeResult::Updated);
     EXPECT_EQ(list()[999].source, "127.0.0.9");
     reply.devsnid = "0";
     reply.devname = "M";
     reply.repgamma = "1.8";
-    mergeSerialMonitor(list(), reply);
+    EXPECT_EQ(mergeSerialMonitor(list(), reply), MergeResult::Updated);
     EXPECT_EQ(list()[0].report.repgamma, "1.8");
     EXPECT_EQ(list()[0].position, shownRowOfFirst);
+}
+
+// A discovery answer keeps 63 characters of a field, a report value ends at the first byte
+// beyond ASCII: the two readings of one monitor find the same record, two monitors do not.
+TEST_F(MonitorListTest, NetworkMergeComparesIdentitiesAsFarAsAnswerAndReportCarryThem) {
+    const QString latin1 = QString::fromLatin1("R\xE9gie \xDC");
+    const QString utf8AsBytes = QString::fromLatin1("R\xC3\xA9gie \xC3\x9C");
+    const QString name300 = QString(100, QLatin1Char('a')) + QString(100, QLatin1Char('b')) +
+                            QString(100, QLatin1Char('c'));
+    struct Case {
+        const char* what;
+        QString listed;  // the name the record holds
+        QString merged;  // the name of the next answer
+        MergeResult result;
+    };
+    const std::vector<Case> cases = {
+        {"a long name and its first 63 characters", name300.left(63), name300,
+         MergeResult::Updated},
+        {"a long name and a report's reading of it", name300, name300.left(63) + "x",
+         MergeResult::Updated},
+        {"a Latin-1 name and a report's reading of it", latin1, "R", MergeResult::Updated},
+        {"a UTF-8 name read as bytes and a report's reading", utf8AsBytes, "R",
+         MergeResult::Updated},
+        {"names that differ at the 63rd character", QString(62, QLatin1Char('a')) + "x",
+         QString(62, QLatin1Char('a')) + "y", MergeResult::Added},
+        {"names that differ in case", "Studio A", "studio A", MergeResult::Added},
+        {"names that differ before the first non-ASCII character", "Studio \u00C4", "Stadio \u00C4",
+         MergeResult::Added},
+    };
+    for (const Case& c : cases) {
+        *list_ = MonitorList{};
+        mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.2", "SN", c.listed);
+        EXPECT_EQ(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.3", "SN", c.merged),
+                  c.result)
+            << c.what;
+        EXPECT_EQ(usedMonitorCount(list()), c.result == MergeResult::Added ? 2 : 1) << c.what;
+        EXPECT_EQ(list()[0].source, c.result == MergeResult::Added ? "127.0.0.2" : "127.0.0.3")
+            << c.what;
+    }
+    // The serial identity is compared the same way.
+    *list_ = MonitorList{};
+    mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.2", name300, "M");
+    EXPECT_EQ(mergeNetworkMonitor(list(), kSourceNetwork, "127.0.0.2", name300.left(63), "M"),
+              MergeResult::Updated);
+}
+
+// Told when an answer finds the list full, not again at every further answer, and again only
+// once the list had room in between.
+TEST_F(MonitorListTest, AFullListIsToldOncePerEpisode) {
+    for (int i = 0; i < kMonitorCapacity; ++i) add(kSourceNetwork, QString::number(i));
+    struct Step {
+        MergeResult result;
+        bool roomBefore;  // one record removed before this step
+        bool told;
+    };
+    const std::vector<Step> steps = {
+        {MergeResult::Updated, false, false},  {MergeResult::ListFull, false, true},
+        {MergeResult::ListFull, false, false}, {MergeResult::None, false, false},
+        {MergeResult::ListFull, false, false}, {MergeResult::None, true, false},
+        {MergeResult::ListFull, false, true},
+    };
+    ListFullNotice notice;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (steps[i].roomBefore) {
+            list()[kMonitorCapacity - 1].sourceType = kSourceEmpty;
+            EXPECT_FALSE(notice.note(MergeResult::None, list()));
+            add(kSourceNetwork, "again");
+        }
+        EXPECT_EQ(notice.note(steps[i].result, list()), steps[i].told) << "step " << i;
+    }
 }
 
 TEST_F(MonitorListTest, NextSelectedDeviceVisitsEachSelectedRowOnce) {

@@ -2,12 +2,15 @@
 
 #include "monitor_link/datagrams.h"
 #include "monitor_link/monitor_discovery.h"
+#include "monitor_link/monitor_link.h"
+#include "monitor_link/network_poll.h"
 #include "tests/monitor_link/link_test_support.h"
 #include "tests/monitor_link/network_lab.h"
 #include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace vqs {
@@ -25,11 +28,13 @@ const QString kLoopbackBroadcast = QStringLiteral("127.255.255.255");
 
 class Discovery : public test::NetworkLab {
 protected:
-    // One measurement tick's share: the event loop ran, then one receive.
+    // One measurement tick's share: the event loop ran, then one receive. True when a record
+    // was added.
     bool tick() {
         betweenTicks(2);
-        return timed("receiveDiscoveryReply",
-                     [&] { return receiveDiscoveryReply(endpoint_, *monitors_); });
+        return timed("receiveDiscoveryReply", [&] {
+                   return receiveDiscoveryReply(endpoint_, *monitors_);
+               }) == MergeResult::Added;
     }
 
     // Sends the request and waits until each monitor has heard it and its answer had time to
@@ -159,6 +164,79 @@ TEST_F(Discovery, datagramsGoOutAsAsciiAndNeverBeyondLoopback) {
     EXPECT_EQ(a->discoveryRequests(), 0);
     EXPECT_EQ(test::occurrences(err.text(), "192.168.0.255"), 1);
 }
+
+struct IdentityCase {
+    std::string what;
+    QByteArray name;  // as the monitor sends it
+    NetworkMonitorFault fault;
+    int records;  // what the list holds of the monitor, each record asked once
+};
+
+// Every discovery answer and every report names the monitor; however they differ in what they
+// can carry, the list does not grow from one cycle to the next.
+class OneMonitorOneRecord : public Discovery, public testing::WithParamInterface<IdentityCase> {
+protected:
+    // One discovery period: the request, the answer taken, then the report query of whatever is
+    // new until nothing is waiting any more.
+    void cycle(sim::VirtualNetworkMonitor& m) {
+        const int heard = m.discoveryRequests();
+        ASSERT_TRUE(sendDiscoveryRequest(endpoint_, m.address()));
+        ASSERT_TRUE(waitUntil([&] { return m.discoveryRequests() > heard; }));
+        betweenTicks(20);
+        for (int i = 0; i < 3; ++i) tick();
+        for (int step = 0; step < 200 && asking(); ++step) {
+            betweenTicks(2);
+            networkPollStep(link_, *monitors_, targets_);
+        }
+    }
+
+    bool asking() const {
+        for (int i = 0; i < usedMonitorCount(*monitors_); ++i)
+            if ((*monitors_)[i].pollState < kPollGivenUp) return true;
+        return false;
+    }
+
+    MonitorLink link_;
+    PatchCatalogue targets_ = makePatchCatalogue();
+};
+
+TEST_P(OneMonitorOneRecord, throughDiscoveryAndPollOverSeveralCycles) {
+    const IdentityCase& c = GetParam();
+    auto* m = startMonitor("127.0.0.2", c.name, "SN-1", c.fault);
+    ASSERT_TRUE(m);
+    for (int n = 0; n < 4; ++n) {
+        cycle(*m);
+        // A renamed record makes room for one more at the next answer, and no more after it.
+        EXPECT_EQ(usedMonitorCount(*monitors_), std::min(n + 1, c.records)) << "cycle " << n;
+    }
+    EXPECT_EQ(m->reportQueries(), c.records);
+    const Tdevices* d = recordAt("127.0.0.2");
+    for (int i = 0; i < usedMonitorCount(*monitors_); ++i)
+        if ((*monitors_)[i].report.devsnid == "SN-1") d = &(*monitors_)[i];
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->report.devsnid, "SN-1");
+    EXPECT_EQ(d->report.devname, QString::fromLatin1(c.name.left(63)))
+        << "the record keeps the name as discovery gave it";
+    EXPECT_EQ(d->pollState, kPollDone);
+    EXPECT_EQ(d->report.repgamma, "2.4") << "the report's results are in the record";
+}
+
+QByteArray longName() {
+    QByteArray name;
+    for (int i = 0; name.size() < 300; ++i) name += "Studio-" + QByteArray::number(i % 10);
+    return name.left(300);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, OneMonitorOneRecord,
+    testing::Values(
+        IdentityCase{"300 bytes", longName(), NetworkMonitorFault::None, 1},
+        IdentityCase{"Latin-1", "R\xE9gie \xDC", NetworkMonitorFault::None, 1},
+        IdentityCase{"UTF-8", "R\xC3\xA9gie \xC3\x9C", NetworkMonitorFault::None, 1},
+        // Its report names another monitor: that one record more, not one more per cycle.
+        IdentityCase{"report naming another serial", "Studio A",
+                     NetworkMonitorFault::OtherSerialInReport, 2}),
+    test::CaseName{});
 
 }  // namespace
 }  // namespace vqs

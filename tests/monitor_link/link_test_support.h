@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QObject>
 #include <QThread>
 
 #include <unistd.h>
@@ -99,6 +100,12 @@ private:
 
     int saved_ = -1;
     std::FILE* file_ = nullptr;
+};
+
+// Ends a connection to a lambda that uses the test's locals when the test body ends.
+struct ConnectionGuard {
+    QMetaObject::Connection connection;
+    ~ConnectionGuard() { QObject::disconnect(connection); }
 };
 
 inline int occurrences(const std::string& text, const std::string& part) {

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -253,7 +254,8 @@ TEST_F(ReportPoll, reportNamingAnotherSerialRenamesTheRecordAndDiscoveryAddsAnot
 
     UdpEndpoint endpoint;
     ASSERT_TRUE(sendDiscoveryRequest(endpoint, "127.0.0.2"));
-    ASSERT_TRUE(waitUntil([&] { return receiveDiscoveryReply(endpoint, *monitors_); }));
+    ASSERT_TRUE(waitUntil(
+        [&] { return receiveDiscoveryReply(endpoint, *monitors_) == MergeResult::Added; }));
     EXPECT_EQ(usedMonitorCount(*monitors_), 3);
 }
 
@@ -437,6 +439,96 @@ INSTANTIATE_TEST_SUITE_P(All, MonitorSaveFailure,
                                         ? std::string("refused")
                                         : std::string("dropped");
                          });
+
+// The bytes of one save as they arrived, from its first message on.
+QByteArray saveAsHeard(const QByteArray& received, const QByteArray& sequence) {
+    const qsizetype start = received.indexOf("VQS_REPDATE=");
+    return start < 0 ? QByteArray() : received.mid(start, sequence.size());
+}
+
+struct PatternDuringSaveCase {
+    std::string what;
+    bool otherMonitorChosen;  // the operator clicks "Mon 001" while the save runs
+};
+
+class PatternDuringSave : public MonitorSave,
+                          public testing::WithParamInterface<PatternDuringSaveCase> {};
+
+// "Mon 002" shows patches, so its save goes over the pattern connection, while the window goes
+// on calling the pattern display ten times a second, for "Mon 002" or, after a click, for
+// "Mon 001". The save keeps the connection to its end and nothing comes between its lines; the
+// pattern display carries on after it.
+TEST_P(PatternDuringSave, waitsForTheSaveWhichKeepsItsConnectionToTheEnd) {
+    auto* a = startMonitor("127.0.0.2", "Mon 001", "SN-1");
+    auto* b = startMonitor("127.0.0.3", "Mon 002", "SN-2");
+    ASSERT_TRUE(a && b);
+    const int ia = list(a, "SN-1", "Mon 001");
+    const int ib = list(b, "SN-2", "Mon 002");
+    showPattern(ib, kRed);
+    showPattern(ib, kRed);
+    ASSERT_TRUE(waitUntil([&] { return b->display().shown() == QColor(255, 0, 0); }));
+    const int chosen = GetParam().otherMonitorChosen ? ia : ib;
+    QTimer display;
+    const test::ConnectionGuard showing{QObject::connect(&display, &QTimer::timeout, [&] {
+        showPatternOnMonitor(link_, *monitors_, chosen, kRed);
+    })};
+    display.start(100);
+
+    const int row = (*monitors_)[ib].position + 1;
+    const auto outcome = save({row, row});
+    ASSERT_TRUE(outcome);
+    EXPECT_TRUE(outcome->complete) << outcome->failure.toStdString();
+    ASSERT_TRUE(waitUntil([&] { return b->savesStored() == 1; }));
+    const QByteArray sequence = onTheWire(saveSchedule(report_, targets_, kLastSlot));
+    EXPECT_EQ(saveAsHeard(b->tcpReceived(), sequence), sequence);
+
+    if (GetParam().otherMonitorChosen) {
+        EXPECT_TRUE(waitUntil([&] { return a->display().shown() == QColor(255, 0, 0); }))
+            << "the switch follows the save";
+        EXPECT_EQ(b->display().shown(), QColor(Qt::black));
+    } else {
+        EXPECT_TRUE(waitUntil([&] {
+            return b->tcpReceived().lastIndexOf("VQS_SIM=1 255 0 0 Red") >
+                   b->tcpReceived().indexOf("SAVE?");
+        })) << "the patches follow the save";
+    }
+    EXPECT_TRUE(told_.isEmpty()) << told_.join(" | ").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PatternDuringSave,
+                         testing::Values(PatternDuringSaveCase{"same monitor shown", false},
+                                         PatternDuringSaveCase{"other monitor chosen", true}),
+                         test::CaseName{});
+
+// The report query of a monitor is under way when a save to it begins; the reply, the report
+// the monitor held before, is taken only after the save. It may not replace the saved report.
+TEST_F(MonitorSave, aQueryAskedBeforeTheSaveEndedIsNotMergedOverTheSavedReport) {
+    auto* a = startMonitor("127.0.0.2", "Studio A", "SN-A");
+    ASSERT_TRUE(a);
+    const int ia = list(a, "SN-A", "Studio A");
+    auto pollStep = [&] {
+        betweenTicks(2);
+        networkPollStep(link_, *monitors_, targets_);
+    };
+    for (int n = 0; n < 100 && a->reportQueries() == 0; ++n) {
+        pollStep();
+        waitUntil([&] { return a->reportQueries() > 0; }, 20);
+    }
+    ASSERT_EQ(a->reportQueries(), 1);
+    ASSERT_EQ((*monitors_)[ia].pollState, kPollAsked);
+
+    const auto outcome = save({1, 1});
+    ASSERT_TRUE(outcome);
+    ASSERT_TRUE(outcome->complete) << outcome->failure.toStdString();
+    for (int n = 0; n < 40; ++n) pollStep();
+
+    const Tdevices& d = (*monitors_)[ia];
+    EXPECT_EQ(d.report.repdate, "10.12.2026");
+    EXPECT_EQ(d.report.repgamma, "DICOM");
+    EXPECT_EQ(d.report.xyz[1].X, report_.xyz[1].X);
+    EXPECT_EQ(d.pollState, kPollDone) << "the record holds the report its monitor holds";
+    EXPECT_EQ(a->reportQueries(), 1);
+}
 
 }  // namespace
 }  // namespace vqs

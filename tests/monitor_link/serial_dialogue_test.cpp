@@ -2,6 +2,7 @@
 // and pushes, and a downstream save paced over the event loop.
 
 #include "monitor_link/downstream_save.h"
+#include "monitor_link/monitor_link.h"
 #include "monitor_link/monitor_messages.h"
 #include "monitor_link/monitor_pushes.h"
 #include "monitor_link/pattern_display.h"
@@ -37,12 +38,14 @@ protected:
         ASSERT_TRUE(openLink(link_.linkPort, kCom));
     }
 
-    // The serial share of a measurement tick.
+    // The serial share of a measurement tick; true when a complete reply was merged.
     bool tick() {
         betweenTicks(1);
         readLink(link_.linkPort);
-        return timed("serialReplyCheck",
-                     [&] { return serialReplyCheck(link_.linkPort, *monitors_, targets_); });
+        const MergeResult merged = timed("serialReplyCheck", [&] {
+            return serialReplyCheck(link_.linkPort, *monitors_, targets_);
+        });
+        return merged == MergeResult::Added || merged == MergeResult::Updated;
     }
 
     const Tdevices* serialRecord(const QString& devsnid) const {
@@ -237,6 +240,56 @@ TEST_F(SerialSave, sendsSixtyThreeMessagesWithPausesAndStoresTheReport) {
     EXPECT_TRUE(save_.sentAsIs(report_));
     report_.xyz[12].Y += 1.0f;  // captured while the save ran
     EXPECT_FALSE(save_.sentAsIs(report_));
+}
+
+// The window's tick goes on during the save: readings and the date are pushed, the patch is
+// shown on the selected serial monitor, and the monitor's presence is answered with a query. None
+// of it may come between the save's lines; and the report the monitor answered with before it
+// stored the save may not replace the saved one in the list afterwards.
+TEST_F(SerialSave, nothingElseCrossesTheLinkDuringTheSaveAndNoOlderReplyIsMerged) {
+    const int serial = listSerialMonitor();
+    int merges = 0;
+    int off = 0;
+    const test::ConnectionGuard ticking{QObject::connect(&tick_, &QTimer::timeout, [&] {
+        if (serialReplyCheck(link_, *monitors_, targets_) == MergeResult::Updated) ++merges;
+        pushReading(link_, QString(), 1.5f, 100.0f, 98.25f);
+        if (ticks_ % 10 == 0) pushDate(link_, QString(), "10.12.2026");
+        sendPatternToMonitor(link_, *monitors_, serial, {kFirstPrimarySlot, false, false}, off,
+                             targets_);
+    })};
+    // The monitor says it is there a third of the way through the save, and from then on.
+    const test::ConnectionGuard presence{QObject::connect(
+        &monitor_, &sim::VirtualSerialMonitor::lineReceived, [&](const QByteArray& line) {
+            if (!line.startsWith("VQS_GRY10")) return;
+            monitor_.send("OK!\r\n");
+            monitor_.setPresenceInterval(100);
+        })};
+    const auto outcome = save();
+    ASSERT_TRUE(outcome);
+    ASSERT_TRUE(outcome->complete) << outcome->failure.toStdString();
+    const int mergesBefore = merges;
+
+    // Until the monitor was asked again and its new report merged, the record keeps the save.
+    const Tdevices& record = (*monitors_)[0];
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            EXPECT_EQ(record.report.repdate, "10.12.2026");
+            EXPECT_EQ(record.report.repgamma, "2.35");
+            return merges > mergesBefore;
+        },
+        10000));
+    EXPECT_NEAR(record.report.xyz[kLastSlot].Z, report_.xyz[kLastSlot].Z, 0.0005);
+
+    QByteArray sequence;
+    for (const SaveStep& step : saveSchedule(report_, targets_, kLastSlot))
+        sequence += step.message;
+    const QByteArray& heard = monitor_.received();
+    const qsizetype start = heard.indexOf("VQS_REPDATE=");
+    ASSERT_GE(start, 0);
+    EXPECT_EQ(heard.mid(start, sequence.size()), sequence) << "the save is one unbroken sequence";
+    const QByteArray after = heard.mid(start + sequence.size());
+    for (const char* resumed : {"VQS_XYZ=", "VQS_DATE=", "VQS_SIM=1 255 0 0", "VQS_?"})
+        EXPECT_TRUE(after.contains(resumed)) << resumed << " goes out again after the save";
 }
 
 // Nothing could be sent, so the report is not saved anywhere, and the operator is told.
