@@ -148,10 +148,14 @@ void TForm1::downstreamSaveFinished(const SaveOutcome& outcome) {
     btnDownstream->setEnabled(true);
     fillDeviceGrid();
     if (!outcome.complete) {
-        services_.prompts.message(PromptKind::Error, outcome.failure, PromptButtons::Ok);
+        // The save ends on one of its own timer callbacks; the box comes after it.
+        tellAfterTick(PromptKind::Error, outcome.failure);
         return;
     }
     if (downstreamSave_->sentAsIs(state_.workingReport)) state_.workingReport.unsaved = 0;
+    tellQuietly(outcome.monitorsSaved == 1
+                    ? QStringLiteral("The report was sent to 1 monitor")
+                    : QStringLiteral("The report was sent to %1 monitors").arg(outcome.monitorsSaved));
 }
 
 }  // namespace vqs
