@@ -230,6 +230,7 @@ private:
     void takeOverComNumber();
     void resetProbeList();
     void openProbeDrivers();
+    void tellLibrariesLeftOut();
     void startCs2000Search();
     void sendPatternToMonitor();
     void cs2000Housekeeping();

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -16,7 +17,9 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <array>
 #include <functional>
+#include <vector>
 
 namespace vqs {
 
@@ -94,6 +97,31 @@ ProbeIdentity identityOf(const Tsmlist& probe) {
     return {probe.type, probe.serialNumber};
 }
 
+constexpr std::array<int32_t, 3> kLibraryProbeTypes = {kProbeQsp720, kProbeJeti, kProbeCs200};
+
+std::vector<VendorLibraryTrouble> libraryTroubles(ProbeDriverTable& drivers) {
+    std::vector<VendorLibraryTrouble> troubles;
+    for (const int32_t type : kLibraryProbeTypes)
+        for (VendorLibraryTrouble& trouble : drivers.forType(type).libraryTroubles())
+            troubles.push_back(std::move(trouble));
+    return troubles;
+}
+
+// The operator must know which file to remove or replace, and where it lies (a library that
+// crashed while the system's search was loading it has no folder yet).
+QString leftOutText(const VendorLibraryTrouble& trouble) {
+    const QFileInfo file(trouble.file);
+    const QString where = trouble.file.contains(QLatin1Char('/'))
+                              ? QStringLiteral("in the folder %1")
+                                    .arg(QDir::toNativeSeparators(file.absolutePath()))
+                              : QStringLiteral("found by the system's library search");
+    return QStringLiteral(
+               "The last start of Lumiquest ended while the %1 library was starting: the file "
+               "%2 %3. It was left out this time, so no %1 is listed. Remove or replace that "
+               "file; the next start tries it again.")
+        .arg(trouble.probe, file.fileName(), where);
+}
+
 }  // namespace
 
 // ---- The spectrometer driver ----------------------------------------------------------------
@@ -128,6 +156,19 @@ Qsp720Driver::Hooks TForm1::qsp720Hooks() {
                                       PromptButtons::OkCancel);
         });
     };
+    // Likewise the question about a doubtful scan; the probe measures on meanwhile.
+    hooks.scanDoubtful = [this](const QString& question) {
+        QTimer::singleShot(0, this, [this, question] {
+            const PromptAnswer answer =
+                services_.prompts.message(PromptKind::Warning, question, PromptButtons::YesNo);
+            qsp720_->settleHeldScan(answer == PromptAnswer::Yes);
+        });
+    };
+    hooks.tell = [this](const QString& text) {
+        QTimer::singleShot(0, this, [this, text] {
+            services_.prompts.message(PromptKind::Warning, text, PromptButtons::Ok);
+        });
+    };
     hooks.logMeasurement = [this](int row, float X, float Y, float Z,
                                   std::span<const float> pixels) {
         logProbeMeasurement(row, X, Y, Z, pixels);
@@ -141,14 +182,32 @@ void TForm1::resetProbeList() {
 }
 
 // The drivers found by their libraries open in this order; the CS-2000 is found later by its
-// port search.
+// port search. Each library's start-up is marked in the user's data folder, so that a library
+// that ends the program while it starts is left out of the next start, and named.
 void TForm1::openProbeDrivers() {
     trace("openProbeDrivers");
     jetiProbes_ = std::make_unique<JetiDriver>(*state_.probes);
     drivers_.set(kProbeJeti, jetiProbes_.get());
     cs200Probes_ = std::make_unique<Cs200Driver>(*state_.probes);
     drivers_.set(kProbeCs200, cs200Probes_.get());
-    for (const int type : {kProbeQsp720, kProbeJeti, kProbeCs200}) drivers_.forType(type).open();
+    const QString markFolder = defaultDataFolder();
+    for (const int32_t type : kLibraryProbeTypes) {
+        drivers_.forType(type).setStartMarkFolder(markFolder);
+        drivers_.forType(type).open();
+    }
+    tellLibrariesLeftOut();
+}
+
+// After start-up, once the window runs, as the recovery offer is made: the start is not held up.
+void TForm1::tellLibrariesLeftOut() {
+    QStringList texts;
+    for (const VendorLibraryTrouble& trouble : libraryTroubles(drivers_))
+        if (trouble.crashedLastStart) texts << leftOutText(trouble);
+    if (texts.isEmpty()) return;
+    QTimer::singleShot(0, this, [this, texts] {
+        services_.prompts.message(PromptKind::Warning, texts.join(QStringLiteral("\n\n")),
+                                  PromptButtons::Ok);
+    });
 }
 
 void TForm1::fillProbeSelectors() {
@@ -281,7 +340,18 @@ void TForm1::chooseCalFile(int row) {
     const std::optional<QString> chosen = services_.prompts.openFile(kCalFileFilter, startDir);
     if (!chosen || chosen->isEmpty() || !QFileInfo::exists(*chosen)) return;
     probe.calFilePath = *chosen;
-    readCalFile(probe);
+    if (readCalFile(probe)) return;
+    const QString why = probe.calStatus.startsWith(kCalFileTooLargeStatus)
+                            ? QStringLiteral(
+                                  "it holds more than 16 MiB, which no calibration "
+                                  "file does")
+                            : QStringLiteral("it cannot be read");
+    services_.prompts.message(
+        PromptKind::Warning,
+        QStringLiteral("The calibration file %1 is not used: %2. The probe keeps its previous "
+                       "calibration.")
+            .arg(QDir::toNativeSeparators(*chosen), why),
+        PromptButtons::Ok);
 }
 
 void TForm1::firstSMMouseEnter() {
@@ -292,11 +362,22 @@ void TForm1::scndSMMouseEnter() {
     showProbeStatus(scndSM->currentIndex() - 1);
 }
 
+// The probe's own status, and after it in red what keeps a maker's library from giving probes,
+// shown on either list: that is where the operator looks for a probe that is not listed.
 void TForm1::showProbeStatus(int row) {
-    if (row < 0 || row >= kProbeRows) return;
-    const Tsmlist& probe = (*state_.probes)[row];
-    commonmsg->setText(probe.calStatus);
-    setLabelColour(commonmsg, statusColour(probe.calStatusColour));
+    QStringList texts;
+    for (const VendorLibraryTrouble& trouble : libraryTroubles(drivers_))
+        texts << vendorLibraryTroubleText(trouble);
+    const bool listed = row >= 0 && row < kProbeRows;
+    if (!listed && texts.isEmpty()) return;
+    int32_t colour = kCalStatusRed;
+    if (listed) {
+        const Tsmlist& probe = (*state_.probes)[row];
+        if (texts.isEmpty()) colour = probe.calStatusColour;
+        if (!probe.calStatus.isEmpty()) texts.prepend(probe.calStatus);
+    }
+    commonmsg->setText(texts.join(QStringLiteral(" | ")));
+    setLabelColour(commonmsg, statusColour(colour));
 }
 
 void TForm1::firstSMMouseLeave() {

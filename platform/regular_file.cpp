@@ -52,4 +52,13 @@ std::optional<QByteArray> readRegularFile(const QString& path, qsizetype maxByte
     return bytes;
 }
 
+// One byte more than allowed is read: a file that gives it is too large, whatever its size
+// said when it was looked at.
+WholeFile readWholeRegularFile(const QString& path, qsizetype maxBytes) {
+    const qsizetype limit = std::max<qsizetype>(maxBytes, 0);
+    std::optional<QByteArray> bytes = readRegularFile(path, limit + 1);
+    if (bytes && bytes->size() > limit) return {std::nullopt, true};
+    return {std::move(bytes), false};
+}
+
 }  // namespace vqs

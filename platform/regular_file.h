@@ -14,4 +14,11 @@ namespace vqs {
 // be read. Anything else is not even opened.
 std::optional<QByteArray> readRegularFile(const QString& path, qsizetype maxBytes);
 
+// A whole regular file, or why not: one larger than `maxBytes` is refused, never cut.
+struct WholeFile {
+    std::optional<QByteArray> bytes;  // the whole file; none when it is not read
+    bool tooLarge = false;            // it holds more than maxBytes
+};
+WholeFile readWholeRegularFile(const QString& path, qsizetype maxBytes);
+
 }  // namespace vqs

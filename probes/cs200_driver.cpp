@@ -3,6 +3,9 @@
 #include "platform/vendor_library.h"
 #include "probes/cs200_replies.h"
 
+#include <QScopeGuard>
+
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -12,8 +15,7 @@ namespace vqs {
 namespace {
 
 constexpr int kNormalRange = 2;
-// A count beyond any USB bus is a library's error, not that many instruments.
-constexpr int kMostInstruments = 64;
+constexpr int kPieceWaitMs = 1;  // between reads that brought nothing yet
 
 int64_t processSteadyMs() {
     using namespace std::chrono;
@@ -40,7 +42,10 @@ int Cs200Driver::lastSpeed(int row) const {
 
 // ---- Enumeration ----------------------------------------------------------------------------
 
+// From loading to the end of the enumeration the library runs its start-up: its mark stays till
+// then.
 bool Cs200Driver::open() {
+    const auto startedUp = qScopeGuard([this] { library_->startUpDone(); });
     if (!library_->load(QString::fromLatin1(kCs200LibraryName))) return false;
     Cs200Functions functions;
     functions.get_num = library_->resolveAs<Cs200DeviceCount>("get_num");
@@ -52,14 +57,26 @@ bool Cs200Driver::open() {
     return f_.complete();
 }
 
+void Cs200Driver::setStartMarkFolder(const QString& folder) {
+    library_->setStartMarkFolder(folder);
+}
+
+std::vector<VendorLibraryTrouble> Cs200Driver::libraryTroubles() const {
+    std::optional<VendorLibraryTrouble> trouble = library_->trouble();
+    if (!trouble) return {};
+    trouble->probe = QStringLiteral("CS-200");
+    return {*trouble};
+}
+
 // Every instrument's connection is opened first and all settle in the same second, so start-up
 // waits once, not once per instrument. Each is identified, listed, and closed again.
 void Cs200Driver::enumerate(const Cs200Functions& functions) {
     f_ = functions;
     lastSpeed_.fill(kCs200NoSpeedSent);
     opening_.fill(Opening{});
+    endsLines_.fill(false);
     if (!f_.complete()) return;
-    const int count = std::min(f_.get_num(), kMostInstruments);
+    const int count = std::min(f_.get_num(), kCs200MostInstruments);
     std::vector<int> opened;
     for (int device = 0; device < count; ++device)
         if (f_.int_usb(device) == 0) opened.push_back(device);
@@ -85,13 +102,33 @@ void Cs200Driver::addInstrument(int device, const QByteArray& serial) {
     probe.userRange = kNormalRange;
 }
 
-// One command and its reply; the reply buffer is larger than the library is told, so the text
-// always ends inside it.
+// One command and its reply.
 QByteArray Cs200Driver::command(int device, const QByteArray& text) {
     f_.write64_usb(device, text.constData(), kCs200TransferMode, static_cast<int>(text.size()));
-    std::array<char, kCs200ReplyBuffer> reply{};
-    f_.read64_usb(device, reply.data(), kCs200TransferMode, kCs200ReplyCapacity);
-    return cs200ReplyText(QByteArrayView(reply.data(), kCs200ReplyCapacity)).toByteArray();
+    return readReply(device);
+}
+
+// Reads until the reply is whole, its time is up, or the library has been read more often than
+// a reply's pieces and waits take (a clock that stands still ends it too); empty for a reply that
+// did not come whole (its rest, when it comes later, is passed over by the next reply's reading).
+// The buffer is larger than the library is told and filled anew before each read, so what a read
+// wrote can be told from what it did not.
+QByteArray Cs200Driver::readReply(int device) {
+    const bool known = device >= 0 && device < kCs200MostInstruments;
+    Cs200ReplyReader reader(known && endsLines_[device]);
+    const int64_t deadline = timing_.steadyMs() + timing_.replyMs;
+    std::array<char, kCs200ReplyBuffer> buffer{};
+    const int mostReads = kCs200MostPieces + std::max(timing_.replyMs, 0) / kPieceWaitMs;
+    std::optional<QByteArray> reply;
+    for (int reads = 0; !reply && reads < mostReads; ++reads) {
+        buffer.fill(kCs200Unwritten);
+        f_.read64_usb(device, buffer.data(), kCs200TransferMode, kCs200ReplyCapacity);
+        reply = reader.add(QByteArrayView(buffer.data(), kCs200ReplyCapacity));
+        if (reply || timing_.steadyMs() >= deadline) break;
+        if (reader.lastReadEmpty()) timing_.sleepMs(kPieceWaitMs);
+    }
+    if (known) endsLines_[device] = reader.endsLines();
+    return reply.value_or(QByteArray());
 }
 
 // ---- Measuring ------------------------------------------------------------------------------

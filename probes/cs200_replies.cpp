@@ -2,10 +2,12 @@
 
 #include "platform/c_number.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace vqs {
 
@@ -28,7 +30,49 @@ std::optional<float> tokenNumber(const QByteArray& token) {
     return static_cast<float>(number->value);
 }
 
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// "OK00", "ER10": two capitals and two digits.
+bool beginsWithStatus(QByteArrayView line) {
+    auto capital = [](char c) { return c >= 'A' && c <= 'Z'; };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return line.size() >= 4 && capital(line[0]) && capital(line[1]) && digit(line[2]) &&
+           digit(line[3]);
+}
+
 }  // namespace
+
+std::optional<QByteArray> Cs200ReplyReader::add(QByteArrayView buffer) {
+    qsizetype written = 0;
+    while (written < buffer.size() && buffer[written] != '\0' && buffer[written] != kCs200Unwritten)
+        ++written;
+    const bool zeroEnded = written < buffer.size() && buffer[written] == '\0';
+    lastReadEmpty_ = written == 0;
+    pending_ += buffer.first(written);
+    if (pending_.size() > kCs200LongestReply) pending_.clear();  // no reply is that long
+    if (std::any_of(pending_.begin(), pending_.end(), isLineEnd)) endsLines_ = true;
+    while (const std::optional<QByteArray> line = takeLine())
+        if (beginsWithStatus(*line)) return line;
+    // Without line ends the zero byte ends the reply: whatever came before it is one.
+    if (zeroEnded && !endsLines_ && !pending_.isEmpty()) {
+        const QByteArray reply = std::exchange(pending_, {});
+        if (beginsWithStatus(reply)) return reply;
+    }
+    return std::nullopt;
+}
+
+// The next whole line of what came so far; the line ends before it are the rest of earlier ones.
+std::optional<QByteArray> Cs200ReplyReader::takeLine() {
+    while (!pending_.isEmpty() && isLineEnd(pending_.front())) pending_.remove(0, 1);
+    const auto end = std::find_if(pending_.begin(), pending_.end(), isLineEnd);
+    if (end == pending_.end()) return std::nullopt;
+    const qsizetype length = end - pending_.begin();
+    QByteArray line = pending_.first(length);
+    pending_.remove(0, length + 1);
+    return line;
+}
 
 QByteArrayView cs200ReplyText(QByteArrayView bytes) {
     const qsizetype end = bytes.indexOf('\0');

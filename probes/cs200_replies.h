@@ -41,6 +41,37 @@ struct Cs200Xyz {
 // whose three fields are not finite numbers.
 std::optional<Cs200Xyz> parseCs200Measurement(QByteArrayView bytes);
 
+// One reply gathered from the pieces the library hands over, one read at a time. A read may
+// leave part of a reply: the bytes it wrote end at a zero byte, or where the buffer still holds
+// the filler the driver put there (kCs200Unwritten, never part of a reply's text). A reply ends
+// at a line end (CR or LF) or, for an instrument that sends no line ends, at the zero byte that
+// ends the library's text. An instrument that ends its replies with line ends is known by the
+// first one it sends; from then on a zero byte ends a piece, not the reply. A line that does not
+// begin with a status code ("OK00", "ER10") is the rest of an earlier, broken reply and is passed
+// over, so one broken reply does not put every later one out of step.
+inline constexpr char kCs200Unwritten = '\xFF';
+inline constexpr qsizetype kCs200LongestReply = 1024;
+
+class Cs200ReplyReader {
+  public:
+    explicit Cs200ReplyReader(bool endsLines = false) : endsLines_(endsLines) {}
+
+    // Takes what one read left in the buffer (filled with kCs200Unwritten before the read);
+    // the reply once it is whole.
+    std::optional<QByteArray> add(QByteArrayView buffer);
+    // The last read brought no byte: the instrument has not said (the rest) yet.
+    bool lastReadEmpty() const { return lastReadEmpty_; }
+    // Whether the instrument has been seen to end its replies with line ends.
+    bool endsLines() const { return endsLines_; }
+
+  private:
+    std::optional<QByteArray> takeLine();
+
+    QByteArray pending_;
+    bool endsLines_;
+    bool lastReadEmpty_ = true;
+};
+
 // The speed-mode command of a brightness range (0 Auto .. 4 Dark), ten bytes; empty for any
 // other range.
 QByteArray cs200SpeedCommand(int userRange);

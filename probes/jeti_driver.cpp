@@ -2,6 +2,8 @@
 
 #include "platform/vendor_library.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -45,7 +47,17 @@ JetiDriver::~JetiDriver() = default;
 
 // ---- Enumeration ----------------------------------------------------------------------------
 
+// From loading to the end of the enumeration the libraries run their start-up: their marks
+// stay till then.
 bool JetiDriver::open() {
+    const auto startedUp = qScopeGuard([this] {
+        radio_->startUpDone();
+        core_->startUpDone();
+    });
+    // The radio library hands its calls to the core: a mark of either leaves both out once.
+    const bool radioCrashed = radio_->takeStartMark(QString::fromLatin1(kJetiRadioLibraryName));
+    const bool coreCrashed = core_->takeStartMark(QString::fromLatin1(kJetiCoreLibraryName));
+    if (radioCrashed || coreCrashed) return false;
     if (!core_->load(QString::fromLatin1(kJetiCoreLibraryName)) ||
         !radio_->load(QString::fromLatin1(kJetiRadioLibraryName)))
         return false;
@@ -63,6 +75,23 @@ bool JetiDriver::open() {
     return enumerate(functions);
 }
 
+void JetiDriver::setStartMarkFolder(const QString& folder) {
+    core_->setStartMarkFolder(folder);
+    radio_->setStartMarkFolder(folder);
+}
+
+std::vector<VendorLibraryTrouble> JetiDriver::libraryTroubles() const {
+    std::vector<VendorLibraryTrouble> troubles;
+    for (const VendorLibrary* library : {core_.get(), radio_.get()}) {
+        std::optional<VendorLibraryTrouble> trouble = library->trouble();
+        if (!trouble) continue;
+        trouble->probe = QStringLiteral("JETI specbos");
+        troubles.push_back(*trouble);
+    }
+    return troubles;
+}
+
+// Nothing is called before every export of both libraries is there.
 bool JetiDriver::enumerate(const JetiFunctions& functions) {
     f_ = functions;
     if (!f_.complete()) return false;

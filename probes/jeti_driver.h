@@ -35,6 +35,8 @@ class JetiDriver final : public ProbeDriver {
     void release(int) override {}
     // Closes every listed JETI and frees its row.
     void close() override;
+    void setStartMarkFolder(const QString& folder) override;
+    std::vector<VendorLibraryTrouble> libraryTroubles() const override;
 
     // The enumeration, also usable on a function table of a test's own.
     bool enumerate(const JetiFunctions& functions);

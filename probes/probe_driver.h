@@ -4,9 +4,11 @@
 // stops being polled in a channel) and close (at shutdown).
 
 #include "colour/probe_reading.h"
+#include "platform/vendor_library.h"
 #include "probes/probe_list.h"
 
 #include <array>
+#include <vector>
 
 namespace vqs {
 
@@ -19,6 +21,10 @@ public:
     virtual int poll(int row, float& X, float& Y, float& Z, Tsprad& spectrum) = 0;
     virtual void release(int row) = 0;
     virtual void close() = 0;
+    // For a driver over a maker's library: where open() keeps the library's start-up mark
+    // (see VendorLibrary), and what its last open() found wrong with the library.
+    virtual void setStartMarkFolder(const QString&) {}
+    virtual std::vector<VendorLibraryTrouble> libraryTroubles() const { return {}; }
 };
 
 // A probe type whose driver is not there: finds nothing, delivers nothing.

@@ -205,10 +205,12 @@ bool readCalFile(Tsmlist& probe) {
     std::copy(kDefaultIntegrationTimes.begin(), kDefaultIntegrationTimes.end(),
               probe.integrationTime.begin());
     const QString path = calFileOpenPath(probe.calFilePath);
-    const auto bytes =
-        path.isEmpty() ? std::nullopt : readRegularFile(path, kQsp720CalFileMaxBytes);
+    const WholeFile file =
+        path.isEmpty() ? WholeFile{} : readWholeRegularFile(path, kQsp720CalFileMaxBytes);
+    const std::optional<QByteArray>& bytes = file.bytes;
     if (!bytes) {
-        probe.calStatus = kNoCalFileStatus;
+        probe.calStatus =
+            file.tooLarge ? kCalFileTooLargeStatus + probe.calFilePath : kNoCalFileStatus;
         probe.calStatusColour = kCalStatusRed;
         return false;
     }

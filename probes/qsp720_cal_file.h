@@ -22,9 +22,12 @@
 namespace vqs {
 
 inline constexpr int kQsp720CalListCapacity = 2048;
-// More than any calibration file needs; the rest of a larger file is not read.
+// More than any calibration file needs (2048 pairs take some 50 KB); a larger file is refused,
+// since a part of it is no calibration.
 inline constexpr qsizetype kQsp720CalFileMaxBytes = 16 * 1024 * 1024;
 inline const QString kNoCalFileStatus = QStringLiteral("NO CAL FILE");
+// The status of a file refused for its size: this, then the path.
+inline const QString kCalFileTooLargeStatus = QStringLiteral("CAL FILE OVER 16 MiB, NOT USED: ");
 inline constexpr int32_t kCalStatusRed = 0x0000FF;
 inline constexpr int32_t kCalStatusWhite = 0xFFFFFF;
 // A time outside these bounds is no integration time: its entry still counts, the time stays.
@@ -40,7 +43,8 @@ QString calFileOpenPath(const QString& calFilePath);
 
 // Reads the probe's calibration file: the integration times start from their defaults; a file
 // that cannot be read leaves the factor and the curve alone and sets the red "NO CAL FILE"
-// status, a readable one shows its path in white. True when the file was read.
+// status (a file over 16 MiB: the red kCalFileTooLargeStatus and its path), a readable one
+// shows its path in white. True when the file was read.
 bool readCalFile(Tsmlist& probe);
 
 }  // namespace vqs

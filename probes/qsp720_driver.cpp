@@ -5,7 +5,10 @@
 #include "probes/qsp720_device_memory.h"
 #include "probes/qsp720_processing.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
+#include <cstdio>
 
 namespace vqs {
 
@@ -34,10 +37,23 @@ Qsp720Driver::~Qsp720Driver() = default;
 
 // ---- Detection and opening ------------------------------------------------------------------
 
+// From loading to the opened devices the library runs its start-up: its mark stays till then.
 bool Qsp720Driver::open() {
+    const auto startedUp = qScopeGuard([this] { library_->startUpDone(); });
     if (!detectQsp720()) return false;
     openQsp720Devices();
     return true;
+}
+
+void Qsp720Driver::setStartMarkFolder(const QString& folder) {
+    library_->setStartMarkFolder(folder);
+}
+
+std::vector<VendorLibraryTrouble> Qsp720Driver::libraryTroubles() const {
+    std::optional<VendorLibraryTrouble> trouble = library_->trouble();
+    if (!trouble) return {};
+    trouble->probe = QStringLiteral("QSP720");
+    return {*trouble};
 }
 
 bool Qsp720Driver::detectQsp720() {
@@ -55,18 +71,22 @@ bool Qsp720Driver::detectQsp720() {
     return detect(functions);
 }
 
-// Device 1 must answer with a printable identity text; anything else is no QSP720.
+// Device 1 must answer with a printable identity text; anything else is no QSP720. A library
+// that lacks an export is another version or another maker's: it is not called at all, since
+// a probe opened on it would never deliver.
 bool Qsp720Driver::detect(const Qsp720Functions& functions) {
     libraryState_ = kQsp720LibraryClosed;
     f_ = functions;
-    if (f_.SWDinit && f_.SWDeeRead && f_.SWDdevcnt) {
-        f_.SWDinit();
-        if (f_.SWDdevcnt() >= 1) {
-            Qsp720Memory memory{};
-            if (hasPrintableIdentity(memory, readMemory(1, memory))) return true;
-        }
+    if (!f_.complete()) {
+        unloadLibrary();
+        return false;
     }
-    if (f_.SWDclose) f_.SWDclose();
+    f_.SWDinit();
+    if (f_.SWDdevcnt() >= 1) {
+        Qsp720Memory memory{};
+        if (hasPrintableIdentity(memory, readMemory(1, memory))) return true;
+    }
+    f_.SWDclose();
     unloadLibrary();
     return false;
 }
@@ -95,11 +115,13 @@ void Qsp720Driver::openQsp720Devices() {
 
 void Qsp720Driver::openDevice(int device, int row) {
     Tsmlist& probe = probes_[row];
+    toldUnusable_[row] = false;
     probe.type = kProbeQsp720;
     probe.deviceNumber = device;
     probe.range = 0;
     probe.userRange = kNormalRange;
     readWavelengths(device, probe);
+    unusable_[row] = !hasUsableWavelengths(probe);
     probe.sampleCount = kQsp720Pixels;
     for (auto& dark : probe.darkData) dark.fill(0.0f);
     probe.calCurve.fill(1.0f);
@@ -147,6 +169,10 @@ int Qsp720Driver::poll(int row, float& X, float& Y, float& Z, Tsprad& spectrum) 
         return 0;
     }
     if (probeTypeAt(probes_, row) != kProbeQsp720) return 0;
+    if (unusable_[row]) {
+        tellUnusableOnce(row);
+        return 0;
+    }
     Tsmlist& probe = probes_[row];
     const int rc = f_.SWDscanLV ? f_.SWDscanLV(probe.deviceNumber, scanBuffer_.data()) : 1;
     libraryState_ = kQsp720ScanRequested;
@@ -156,17 +182,20 @@ int Qsp720Driver::poll(int row, float& X, float& Y, float& Z, Tsprad& spectrum) 
 
     const int old = probe.range;
     const std::span<float, kProbeSamples> dark = qsp720DarkOf(probe, old);
-    CalScanEnd scanEnd = CalScanEnd::None;
-    if (calScanStep_ != 0)
-        scanEnd = applyCalScanStep(
-            probe, calScanStep_, std::span<const float>(accumulation_.data(), kQsp720Pixels), dark);
+    if (calScanStep_ != 0) {
+        keepPreviousCalibration(probe);
+        RangeLuminances seen{};
+        const CalScanEnd scanEnd = applyCalScanStep(
+            probe, calScanStep_, std::span<const float>(accumulation_.data(), kQsp720Pixels), dark,
+            &seen);
+        judgeFinishedScan(scanEnd, row, probe, seen);
+    }
     const Qsp720ResultOutcome outcome =
         finishQsp720Result(probe, old, calScanStep_, accumulation_, dark, X, Y, Z, spectrum);
     if (outcome.rangeChanged) {
         if (f_.SWDupdate) f_.SWDupdate(kUpdateFirst, 0, 0);
         setRate(qsp720RangeTime(probe, probe.range));
     }
-    finishCalScan(scanEnd, probe);
     if (logNextMeasurement_) {
         if (hooks_.logMeasurement)
             hooks_.logMeasurement(row, X, Y, Z,
@@ -215,12 +244,73 @@ void Qsp720Driver::setRate(int32_t milliseconds) {
     if (f_.SWDrate) f_.SWDrate(milliseconds);
 }
 
-void Qsp720Driver::finishCalScan(CalScanEnd end, const Tsmlist& probe) {
+// ---- Calibration scans ----------------------------------------------------------------------
+
+// What a scan replaces, taken at its first step, so that a doubtful scan can give it back.
+void Qsp720Driver::keepPreviousCalibration(const Tsmlist& probe) {
+    if (calScanStep_ == kDarkScanStart) previousDark_ = probe.darkData;
+    if (calScanStep_ == kBrightnessScanStart) previousFactors_ = probe.rangeFactor;
+}
+
+// A scan that did what the operator meant is kept at once. A doubtful one is held back: the
+// probe goes on with its previous data, and the operator is asked whether to take the new.
+void Qsp720Driver::judgeFinishedScan(CalScanEnd end, int row, Tsmlist& probe,
+                                     const RangeLuminances& seen) {
     if (end == CalScanEnd::None) return;
+    const bool dark = end == CalScanEnd::DarkScanDone;
+    const QString doubt = dark ? darkScanDoubt(probe, previousDark_) : brightnessScanDoubt(seen);
+    if (doubt.isEmpty()) {
+        keepScan(end, probe);
+        if (hooks_.scanComplete) hooks_.scanComplete();
+        return;
+    }
+    held_ = HeldScan{row, end, probe.darkData, probe.rangeFactor};
+    if (dark)
+        probe.darkData = previousDark_;
+    else
+        probe.rangeFactor = previousFactors_;
+    std::fprintf(stderr, "lumiquest: %s\n", qPrintable(doubt));
+    const QString data = dark ? QStringLiteral("dark data") : QStringLiteral("range factors");
+    if (hooks_.scanDoubtful)
+        hooks_.scanDoubtful(
+            QStringLiteral("%1\n\nThe probe goes on with its previous %2. Take the new %2 anyway?")
+                .arg(doubt, data));
+}
+
+void Qsp720Driver::keepScan(CalScanEnd end, const Tsmlist& probe) {
     if (end == CalScanEnd::DarkScanDone && hooks_.saveDarkData) hooks_.saveDarkData(probe);
     if (end == CalScanEnd::BrightnessScanDone && hooks_.saveRangeFactors)
         hooks_.saveRangeFactors(probe);
-    if (hooks_.scanComplete) hooks_.scanComplete();
+}
+
+void Qsp720Driver::settleHeldScan(bool take) {
+    if (!held_) return;
+    const HeldScan held = std::move(*held_);
+    held_.reset();
+    if (!take || probeTypeAt(probes_, held.row) != kProbeQsp720) return;
+    Tsmlist& probe = probes_[held.row];
+    if (held.kind == CalScanEnd::DarkScanDone)
+        probe.darkData = held.dark;
+    else
+        probe.rangeFactor = held.factors;
+    keepScan(held.kind, probe);
+}
+
+// Every result would be zero: the operator hears why once, and the readout gets none of them.
+void Qsp720Driver::tellUnusableOnce(int row) {
+    if (toldUnusable_[row]) return;
+    toldUnusable_[row] = true;
+    const Tsmlist& probe = probes_[row];
+    const QString text =
+        QStringLiteral(
+            "The QSP720 %1 gives no readings: the wavelength coefficients in its "
+            "memory put its pixels at %2 to %3 nm, which miss 380 to 780 nm.")
+            .arg(probe.displayName.isEmpty() ? QStringLiteral("without serial number")
+                                             : probe.displayName)
+            .arg(probe.wavelength[0], 0, 'g', 6)
+            .arg(probe.wavelength[kQsp720Pixels - 1], 0, 'g', 6);
+    std::fprintf(stderr, "lumiquest: %s\n", qPrintable(text));
+    if (hooks_.tell) hooks_.tell(text);
 }
 
 // ---- Release and shutdown -------------------------------------------------------------------

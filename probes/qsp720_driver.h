@@ -5,6 +5,12 @@
 // accumulated into results per brightness range; the dark and brightness scans run inside the
 // polls while `calScanStep` counts down. The scan buffers are shared by all devices, as the
 // library has them: two QSP720s in the two channels interleave their scans.
+//
+// A library that lacks any of the eight exports is not called at all. A finished calibration
+// scan is judged before it is kept: a dark scan that saw light, or a brightness scan in which a
+// range saw none, is held back and the probe goes on with its previous data until the operator
+// takes the new ones (settleHeldScan). A device whose wavelengths miss 380..780 nm delivers no
+// readings, and says why once.
 
 #include "probes/probe_driver.h"
 #include "probes/qsp720_library.h"
@@ -13,7 +19,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
+#include <vector>
 
 namespace vqs {
 
@@ -34,6 +42,11 @@ class Qsp720Driver final : public ProbeDriver {
         std::function<void(const Tsmlist& probe)> saveRangeFactors;
         // Tells the operator a calibration scan is over.
         std::function<void()> scanComplete;
+        // Asks the operator whether to take a doubtful scan; the answer goes to
+        // settleHeldScan. Called inside the measurement tick.
+        std::function<void(const QString& question)> scanDoubtful;
+        // Tells the operator something about a probe, once; called inside the measurement tick.
+        std::function<void(const QString& text)> tell;
         // Writes a result to the log when one was asked for: the calibrated value per pixel.
         std::function<void(int row, float X, float Y, float Z, std::span<const float> pixels)>
             logMeasurement;
@@ -47,6 +60,8 @@ class Qsp720Driver final : public ProbeDriver {
     int poll(int row, float& X, float& Y, float& Z, Tsprad& spectrum) override;
     void release(int row) override;
     void close() override;
+    void setStartMarkFolder(const QString& folder) override;
+    std::vector<VendorLibraryTrouble> libraryTroubles() const override;
 
     // The parts of open(), also usable on a function table of a test's own.
     bool detectQsp720();
@@ -58,6 +73,10 @@ class Qsp720Driver final : public ProbeDriver {
     // scan; counted down by every completed result of whichever QSP720 is polled.
     int calScanStep() const { return calScanStep_; }
     void setCalScanStep(int step) { calScanStep_ = step; }
+    // The operator's answer to a doubtful scan: take its data (kept as a scan is kept), or
+    // keep the previous data. Nothing when no scan is held.
+    void settleHeldScan(bool take);
+    bool holdsScan() const { return held_.has_value(); }
 
   private:
     int readMemory(int device, std::span<uint8_t, kQsp720MemoryBytes> memory);
@@ -66,8 +85,19 @@ class Qsp720Driver final : public ProbeDriver {
     int accumulate(Tsmlist& probe);
     void requestScan(const Tsmlist& probe);
     void setRate(int32_t milliseconds);
-    void finishCalScan(CalScanEnd end, const Tsmlist& probe);
+    void keepPreviousCalibration(const Tsmlist& probe);
+    void judgeFinishedScan(CalScanEnd end, int row, Tsmlist& probe, const RangeLuminances& seen);
+    void keepScan(CalScanEnd end, const Tsmlist& probe);
+    void tellUnusableOnce(int row);
     void unloadLibrary();
+
+    // A finished scan the operator has not taken yet.
+    struct HeldScan {
+        int row = -1;
+        CalScanEnd kind = CalScanEnd::None;
+        DarkSpectra dark{};
+        std::array<float, 6> factors{};
+    };
 
     ProbeList& probes_;
     bool& logNextMeasurement_;
@@ -78,6 +108,11 @@ class Qsp720Driver final : public ProbeDriver {
     int calScanStep_ = 0;
     std::array<float, kQsp720ScanValues> scanBuffer_{};
     std::array<float, kQsp720ScanValues> accumulation_{};
+    DarkSpectra previousDark_{};  // of the probe, from before the running scan
+    std::array<float, 6> previousFactors_{1, 1, 1, 1, 1, 1};
+    std::optional<HeldScan> held_;
+    std::array<bool, kProbeRows> unusable_{};  // wavelengths that miss the visible range
+    std::array<bool, kProbeRows> toldUnusable_{};
 };
 
 }  // namespace vqs

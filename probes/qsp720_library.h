@@ -42,6 +42,11 @@ struct Qsp720Functions {
     Qsp720ExtraRate SWDxtrate = nullptr;
     Qsp720Scan SWDscanLV = nullptr;
     Qsp720Close SWDclose = nullptr;
+
+    bool complete() const {
+        return SWDinit && SWDdevcnt && SWDeeRead && SWDrate && SWDupdate && SWDxtrate &&
+               SWDscanLV && SWDclose;
+    }
 };
 
 }  // namespace vqs

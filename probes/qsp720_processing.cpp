@@ -144,6 +144,16 @@ void calibratePixels(Qsp720Values values, const Tsmlist& probe) {
                                                        : kQsp720SaturatedValue;
 }
 
+bool hasUsableWavelengths(const Tsmlist& probe) {
+    const auto first = truncatedWavelength(probe.wavelength[0]);
+    const auto last = truncatedWavelength(probe.wavelength[kQsp720Pixels - 1]);
+    if (!first || !last) return false;
+    const int count = *last - *first + 1;
+    if (count < kFewestWavelengths || count > kMostWavelengths) return false;
+    // The spectrum keeps the nanometres from *first + 1 to *last - 1.
+    return *first + 1 <= 780 && *last - 1 >= 380;
+}
+
 Qsp720Sums spectrumAndSums(std::span<const float> values, const Tsmlist& probe, Tsprad& spectrum) {
     const auto first = truncatedWavelength(probe.wavelength[0]);
     const auto last = truncatedWavelength(probe.wavelength[kQsp720Pixels - 1]);

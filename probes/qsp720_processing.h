@@ -50,6 +50,10 @@ Qsp720ResultOutcome finishQsp720Result(Tsmlist& probe, int old, int calScanStep,
                                        Qsp720Values values, std::span<const float> dark, float& X,
                                        float& Y, float& Z, Tsprad& spectrum);
 
+// Whether the pixel wavelengths give a spectrum that reaches into 380..780 nm. Without one every
+// result of the device would be X = Y = Z = 0, whatever light it sees.
+bool hasUsableWavelengths(const Tsmlist& probe);
+
 // The pieces of that, for tests and benchmarks.
 void subtractDark(Qsp720Values values, std::span<const float> dark);
 float peakBetween(std::span<const float> values, int firstPixel, int lastPixel);

@@ -9,7 +9,8 @@
 //   - a measurement takes its time: in auto mode the instrument integrates longer the less light
 //     it sees, in a manual mode as long as the multiple says; the light is taken when it ends;
 //   - X, Y, Z from the light with the CIE 1931 observer, with the small filter mismatch of a
-//     tristimulus colorimeter and a little noise.
+//     tristimulus colorimeter and a little noise;
+//   - on request (a fault mode), replies that arrive in pieces, as the USB pipe carries them.
 // The light comes from the lab (see sim/cs200_standin_control.h).
 
 #include "probes/cs200_library.h"
@@ -37,6 +38,8 @@ using vqs::sim::StandInRadiance;
 constexpr int kMostInstruments = 8;
 constexpr std::size_t kLongestCommandLog = 1 << 20;
 constexpr double kProcessingMs = 200.0;
+constexpr std::size_t kPieceBytes = 24;
+constexpr std::size_t kLateBytes = 10;  // the end of a reply that comes late
 constexpr double kShortestManualMs = 100.0;
 // Auto mode integrates until it has seen enough light, within these bounds.
 constexpr double kAutoLightMsCdm2 = 40000.0;
@@ -56,6 +59,9 @@ struct Colorimeter {
     Clock::time_point start;
     std::array<double, 3> result{};
     std::string reply;  // owed to the last command
+    std::string pipe;   // in the fault modes with pieces: the bytes not read yet
+    std::string late;   // bytes that reach the pipe only with the next command
+    bool cameLate = false;
 };
 
 struct Bus {
@@ -78,6 +84,9 @@ struct Bus {
         noise.seed(200);
     }
     int count() const { return fault == kVqsSimCs200NoInstrument ? 0 : instruments; }
+    bool inPieces() const {
+        return fault == kVqsSimCs200Pieces || fault == kVqsSimCs200PiecesOneLate;
+    }
     Colorimeter* at(int device) {
         return device >= 0 && device < count() ? &colorimeters[device] : nullptr;
     }
@@ -172,6 +181,34 @@ std::string replyTo(Bus& b, Colorimeter& c, int device, std::string command) {
     return "ER00";
 }
 
+bool holdsValues(const std::string& reply) {
+    return reply.rfind("OK00,3,", 0) == 0 && std::count(reply.begin(), reply.end(), ',') >= 11;
+}
+
+// The reply goes into the pipe behind what is still there, with the instrument's line end.
+void queueReply(const Bus& b, Colorimeter& c, const std::string& reply) {
+    c.pipe += c.late;
+    c.late.clear();
+    std::string line = reply + "\r\n";
+    if (b.fault == kVqsSimCs200PiecesOneLate && !c.cameLate && holdsValues(reply)) {
+        c.cameLate = true;
+        c.late = line.substr(line.size() - kLateBytes);
+        line.resize(line.size() - kLateBytes);
+    }
+    c.pipe += line;
+}
+
+int readPiece(Colorimeter* c, char* reply, int capacity) {
+    std::size_t length = 0;
+    if (c != nullptr && c->open) {
+        length = std::min({c->pipe.size(), kPieceBytes, static_cast<std::size_t>(capacity - 1)});
+        std::memcpy(reply, c->pipe.data(), length);
+        c->pipe.erase(0, length);
+    }
+    reply[length] = '\0';
+    return static_cast<int>(length);
+}
+
 }  // namespace
 
 extern "C" {
@@ -198,6 +235,8 @@ VQS_EXPORT int end_usb(int device) {
         c->open = false;
         c->remote = false;
         c->reply.clear();
+        c->pipe.clear();
+        c->late.clear();
     }
     return 0;
 }
@@ -212,7 +251,11 @@ VQS_EXPORT int write64_usb(int device, const char* command, int, int length) {
     b.commandLog += text;
     Colorimeter* c = b.at(device);
     if (c == nullptr || !c->open) return -1;
-    c->reply = replyTo(b, *c, device, text);
+    const std::string reply = replyTo(b, *c, device, text);
+    if (b.inPieces())
+        queueReply(b, *c, reply);
+    else
+        c->reply = reply;
     return 0;
 }
 
@@ -221,6 +264,7 @@ VQS_EXPORT int read64_usb(int device, char* reply, int, int capacity) {
     const std::lock_guard lock(b.mutex);
     if (reply == nullptr || capacity <= 0) return -1;
     Colorimeter* c = b.at(device);
+    if (b.inPieces()) return readPiece(c, reply, capacity);
     const std::string text = c != nullptr && c->open ? c->reply : std::string();
     const std::size_t length = std::min(text.size(), static_cast<std::size_t>(capacity - 1));
     std::memcpy(reply, text.data(), length);

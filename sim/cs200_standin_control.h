@@ -15,11 +15,17 @@ extern "C" {
 
 enum VqsSimCs200Fault {
     kVqsSimCs200NoFault = 0,
-    kVqsSimCs200NoInstrument = 1,      // the library counts no instrument
-    kVqsSimCs200CannotOpen = 2,        // opening a connection fails
-    kVqsSimCs200BadIdentification = 3, // the identification reply is an error
-    kVqsSimCs200NeverFinishes = 4,     // a measurement never finishes
-    kVqsSimCs200ShortReply = 5,        // a finished measurement's reply lacks its values
+    kVqsSimCs200NoInstrument = 1,       // the library counts no instrument
+    kVqsSimCs200CannotOpen = 2,         // opening a connection fails
+    kVqsSimCs200BadIdentification = 3,  // the identification reply is an error
+    kVqsSimCs200NeverFinishes = 4,      // a measurement never finishes
+    kVqsSimCs200ShortReply = 5,         // a finished measurement's reply lacks its values
+    // Replies end in CR LF and come as through a USB pipe, 24 bytes per read, each piece
+    // zero-terminated; what is not read stays in the pipe ahead of the next reply.
+    kVqsSimCs200Pieces = 6,
+    // As kVqsSimCs200Pieces, and the first measurement reply's last bytes come late: only
+    // after the next command, ahead of its reply.
+    kVqsSimCs200PiecesOneLate = 7,
 };
 
 typedef void (*VqsSimCs200RadianceSource)(void* context, float* radiance401);

@@ -8,7 +8,9 @@
 //     65535;
 //   - scans that take their integration time: SWDscanLV starts a scan when none runs and says
 //     "not finished" until the time has passed; it never waits.
-// The light comes from the lab (see sim/qsp720_standin_control.h). The calibration file
+// The light comes from the lab (see sim/qsp720_standin_control.h).
+// Built with VQS_STANDIN_WITHOUT_SCAN it is a library of another version that lacks SWDscanLV,
+// for the tests of a library without all its exports. The calibration file
 // sim/data/qsp720_standin.cal is made for this detector: with it the spectrometer measures
 // the lab's display as the virtual CS-2000 does.
 
@@ -20,6 +22,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <random>
@@ -121,7 +124,8 @@ double radianceAt(const std::array<float, kRadianceValues>& radiance, double wav
     return radiance[below] * (1.0 - t) + radiance[below + 1] * t;
 }
 
-void fillScan(Instrument& the, float* buffer) {
+// Unused in the version without SWDscanLV.
+[[maybe_unused]] void fillScan(Instrument& the, float* buffer) {
     std::array<float, kRadianceValues> radiance{};
     if (the.source != nullptr && !the.covered) the.source(the.sourceContext, radiance.data());
     const double gain = the.fault == kVqsSimQsp720Saturated ? kGain * 1000.0 : kGain;
@@ -146,6 +150,9 @@ bool isDevice(const Instrument& the, int device) {
 extern "C" {
 
 int SWDinit() {
+    Instrument& the = instrument();
+    const std::lock_guard lock(the.mutex);
+    if (the.fault == kVqsSimQsp720CrashesInInit) std::abort();
     return 1;
 }
 
@@ -181,6 +188,7 @@ int SWDxtrate(int) {
     return 1;
 }
 
+#ifndef VQS_STANDIN_WITHOUT_SCAN
 int SWDscanLV(int device, float* buffer) {
     Instrument& the = instrument();
     const std::lock_guard lock(the.mutex);
@@ -200,6 +208,7 @@ int SWDscanLV(int device, float* buffer) {
     ++the.finishedScans;
     return 0;
 }
+#endif
 
 int SWDclose() {
     Instrument& the = instrument();
@@ -254,7 +263,9 @@ static_assert(std::is_same_v<decltype(&SWDeeRead), vqs::Qsp720MemoryRead>);
 static_assert(std::is_same_v<decltype(&SWDrate), vqs::Qsp720Rate>);
 static_assert(std::is_same_v<decltype(&SWDupdate), vqs::Qsp720Update>);
 static_assert(std::is_same_v<decltype(&SWDxtrate), vqs::Qsp720ExtraRate>);
+#ifndef VQS_STANDIN_WITHOUT_SCAN
 static_assert(std::is_same_v<decltype(&SWDscanLV), vqs::Qsp720Scan>);
+#endif
 static_assert(std::is_same_v<decltype(&SWDclose), vqs::Qsp720Close>);
 static_assert(
     std::is_same_v<decltype(&vqsSimQsp720SetRadianceSource), VqsSimQsp720SetRadianceSourceFn>);

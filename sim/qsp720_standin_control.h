@@ -19,6 +19,7 @@ enum VqsSimQsp720Fault {
     kVqsSimQsp720Unprintable = 2,    // a control byte in the memory's identity text
     kVqsSimQsp720NeverFinishes = 3,  // scans are never finished
     kVqsSimQsp720Saturated = 4,      // far too much light: every pixel clips
+    kVqsSimQsp720CrashesInInit = 5,  // SWDinit ends the process, as a broken library does
 };
 
 typedef void (*VqsSimQsp720RadianceSource)(void* context, float* radiance401);

@@ -4,6 +4,7 @@
 // at shutdown.
 
 #include "app/application.h"
+#include "data/recovery_file.h"
 #include "data/settings_store.h"
 #include "platform/ini_settings_store.h"
 #include "sim/virtual_lab.h"
@@ -12,7 +13,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
@@ -87,6 +92,65 @@ TEST(LibraryProbesOnTheMainWindow, AreListedInDriverOrderMeasuredAndClosed) {
     EXPECT_TRUE(form.stepTrace().contains("closeJeti"));
     EXPECT_EQ((*state.probes)[1].type, kProbeFree);
     EXPECT_EQ((*state.probes)[2].type, kProbeCs200) << "the CS-200 has no close";
+}
+
+// The marks a start left behind when it ended inside the makers' libraries: that start's
+// libraries are left out once, the operator is told after start-up which files they are and
+// where, and the start after lists the probes again.
+TEST(LibraryProbesOnTheMainWindow, ALibraryThatEndedTheLastStartIsLeftOutOnceAndNamed) {
+    QTemporaryDir dir;
+    qputenv("VQS_SERIAL_DIR", dir.filePath("serial").toLocal8Bit());
+    sim::VirtualLab lab;
+    ASSERT_TRUE(lab.startCs200());
+    ASSERT_TRUE(lab.startJeti());
+    ASSERT_TRUE(lab.startQsp720());
+    const QDir vendor(qEnvironmentVariable(kProbeLibraryDirVariable));
+    const QDir marks(defaultDataFolder());
+    ASSERT_TRUE(marks.mkpath("."));
+    const QStringList files = {"libqsp72XP.so", "libjeti_radio_ex.so", "libkmsecs200.so"};
+    for (const QString& file : files) {
+        QFile mark(marks.filePath(file + kStartMarkSuffix));
+        ASSERT_TRUE(mark.open(QIODevice::WriteOnly));
+        mark.write(vendor.filePath(file).toUtf8() + '\n');
+    }
+    IniSettingsStore store(dir.filePath("VQS1.0.ini"), kSettingsBaseKey);
+    AppState state;
+    test::ScriptedPrompter prompter;
+    FixedClock clock{QDate(2026, 12, 10), QTime(10, 0)};
+    AppServices services{prompter, clock, store};
+    {
+        Windows windows = createWindows(state, services);
+        windows.form1->Timer1->stop();
+        windows.form1->Timer2->stop();
+        EXPECT_EQ(windows.form1->firstSM->count(), 0);
+        EXPECT_TRUE(prompter.shown().empty()) << "told during the start-up";
+        QCoreApplication::processEvents();
+        ASSERT_EQ(prompter.shown().size(), 1);
+        EXPECT_EQ(prompter.shown()[0].kind, PromptKind::Warning);
+        const QString told = prompter.shownTexts()[0];
+        for (const QString& file : files)
+            EXPECT_TRUE(told.contains("the file " + file + " in the folder " +
+                                      QDir::toNativeSeparators(vendor.absolutePath())))
+                << told.toStdString();
+        for (const char* probe : {"QSP720", "JETI specbos", "CS-200"})
+            EXPECT_TRUE(told.contains(QStringLiteral("no %1 is listed").arg(probe)))
+                << told.toStdString();
+        windows.form1->firstSMMouseEnter();
+        EXPECT_TRUE(windows.form1->commonmsg->text().startsWith(
+            "libqsp72XP.so crashed the last start: no QSP720 this time"));
+        windows.form1->close();
+    }
+    for (const QString& file : files)
+        EXPECT_FALSE(QFile::exists(marks.filePath(file + kStartMarkSuffix))) << file.toStdString();
+
+    AppState again;
+    Windows windows = createWindows(again, services);
+    windows.form1->Timer1->stop();
+    windows.form1->Timer2->stop();
+    EXPECT_EQ(windows.form1->firstSM->count(), 3) << "the start after tries them again";
+    for (const QString& file : files)
+        EXPECT_FALSE(QFile::exists(marks.filePath(file + kStartMarkSuffix))) << file.toStdString();
+    windows.form1->close();
 }
 
 }  // namespace

@@ -14,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -168,6 +171,22 @@ TEST_F(ProbeControls, ADoubleClickChoosesTheCalibrationFile) {
     EXPECT_EQ(row(1).calFilePath, file) << "a file that does not exist changes nothing";
 }
 
+TEST_F(ProbeControls, ACalibrationFileOver16MiBIsRefusedWithAMessage) {
+    listProbes({kProbeQsp720});
+    QFile file(dir_.filePath("huge.cal"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("RADCALCOR = 2\n" + QByteArray(kQsp720CalFileMaxBytes, ' '));
+    file.close();
+    prompter_.answerNextFile(file.fileName());
+    form().firstSMDblClick();
+    EXPECT_FLOAT_EQ(row(0).radCalCor, 1.0f) << "no part of the file is used";
+    EXPECT_EQ(row(0).calStatus, kCalFileTooLargeStatus + file.fileName());
+    ASSERT_EQ(prompter_.shown().size(), 2) << "the file dialog, then the refusal";
+    EXPECT_EQ(prompter_.shown()[1].kind, PromptKind::Warning);
+    EXPECT_TRUE(prompter_.shownTexts()[1].contains("more than 16 MiB"))
+        << prompter_.shownTexts()[1].toStdString();
+}
+
 TEST_F(ProbeControls, TheStatusLineShowsTheProbesCalibrationWhileTheMouseIsOnTheList) {
     listProbes({kProbeQsp720});
     row(0).calStatus = kNoCalFileStatus;
@@ -222,6 +241,107 @@ TEST(Qsp720OnTheMainWindow, IsFoundMeasuredAndClosed) {
     EXPECT_EQ((*state.probes)[0].type, kProbeFree);
     EXPECT_EQ(form.qsp720().libraryState(), kQsp720LibraryClosed);
 }
+
+// A window started with a QSP720 library that lacks SWDscanLV: no probe from it, and the status
+// line of the probe lists says which file lacks what, whole and in red; standard error too.
+TEST(Qsp720OnTheMainWindow, ALibraryWithoutAllItsExportsIsNamedInTheStatusLine) {
+    QTemporaryDir dir;
+    qputenv("VQS_SERIAL_DIR", dir.filePath("serial").toLocal8Bit());
+    ASSERT_TRUE(QFile::link(QDir(VQS_SIM_LACKING_SCAN_DIR).filePath("libqsp72XP.so"),
+                            dir.filePath("libqsp72XP.so")));
+    const QByteArray saved = qgetenv(kProbeLibraryDirVariable);
+    qputenv(kProbeLibraryDirVariable, dir.path().toLocal8Bit());
+    AppState state;
+    test::ScriptedPrompter prompter;
+    FixedClock clock{QDate(2026, 12, 10), QTime(10, 0)};
+    IniSettingsStore store(dir.filePath("VQS1.0.ini"), kSettingsBaseKey);
+    AppServices services{prompter, clock, store};
+    testing::internal::CaptureStderr();
+    Windows windows = createWindows(state, services);
+    const std::string said = testing::internal::GetCapturedStderr();
+    qputenv(kProbeLibraryDirVariable, saved);
+    TForm1& form = *windows.form1;
+    form.Timer1->stop();
+    form.Timer2->stop();
+
+    EXPECT_EQ(form.firstSM->count(), 0);
+    EXPECT_NE(said.find("lacks the export SWDscanLV"), std::string::npos) << said;
+    for (auto enter : {&TForm1::firstSMMouseEnter, &TForm1::scndSMMouseEnter}) {
+        (form.*enter)();
+        const QString shown = form.commonmsg->text();
+        EXPECT_EQ(shown, "libqsp72XP.so lacks SWDscanLV: no QSP720");
+        EXPECT_EQ(form.commonmsg->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        EXPECT_LE(form.commonmsg->fontMetrics().horizontalAdvance(shown), form.commonmsg->width())
+            << "the operator reads it whole";
+        form.firstSMMouseLeave();
+    }
+    form.close();
+}
+
+// The dark scan in the window, the probe covered or open: the scan ends inside a measurement
+// tick, and what it has to say comes after that tick. Light in a dark scan is kept only when
+// the operator takes it.
+struct WindowDarkScanCase {
+    const char* what;
+    bool covered;
+    PromptAnswer answer;
+    const char* said;  // the start of what the operator is shown
+    bool kept;         // the new dark data are in use and stored
+};
+
+class Qsp720WindowDarkScan : public testing::TestWithParam<WindowDarkScanCase> {};
+
+TEST_P(Qsp720WindowDarkScan, SaysWhatItFoundAfterTheTick) {
+    const WindowDarkScanCase& c = GetParam();
+    QTemporaryDir dir;
+    qputenv("VQS_SERIAL_DIR", dir.filePath("serial").toLocal8Bit());
+    sim::VirtualLab lab;
+    ASSERT_TRUE(lab.startQsp720());
+    lab.setQsp720TimeScale(50.0);
+    lab.display().show(QColor(100, 100, 100));
+    lab.coverQsp720(c.covered);
+    IniSettingsStore store(dir.filePath("VQS1.0.ini"), kSettingsBaseKey);
+    AppState state;
+    test::ScriptedPrompter prompter;
+    prompter.answerNext(c.answer);
+    FixedClock clock{QDate(2026, 12, 10), QTime(10, 0)};
+    AppServices services{prompter, clock, store};
+    Windows windows = createWindows(state, services);
+    TForm1& form = *windows.form1;
+    form.Timer1->stop();
+    form.Timer2->stop();
+    ASSERT_EQ(form.firstSM->itemText(0), "NV QSP720 - SNSIM72001");
+
+    form.qsp720().setCalScanStep(kDarkScanStart);
+    for (int tick = 0; tick < 3000 && form.qsp720().calScanStep() != 0; ++tick) {
+        form.Timer1Timer();
+        QThread::usleep(500);
+    }
+    ASSERT_EQ(form.qsp720().calScanStep(), 0);
+    EXPECT_TRUE(prompter.shown().empty()) << "a box opened inside the tick";
+    QCoreApplication::processEvents();
+    ASSERT_EQ(prompter.shown().size(), 1);
+    EXPECT_TRUE(prompter.shownTexts()[0].startsWith(QLatin1String(c.said)))
+        << prompter.shownTexts()[0].toStdString();
+
+    const Tsmlist& probe = (*state.probes)[0];
+    EXPECT_EQ(probe.darkData[3][100] != 0.0f, c.kept);
+    std::array<std::array<float, kProbeSamples>, 4> stored{};
+    std::array<float, 6> factors{};
+    loadProbeScans(store, {kProbeQsp720, probe.serialNumber},
+                   {stored[0], stored[1], stored[2], stored[3]}, factors);
+    EXPECT_EQ(stored[3][100] != 0.0f, c.kept);
+    form.close();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Qsp720, Qsp720WindowDarkScan,
+    testing::Values(WindowDarkScanCase{"covered", true, PromptAnswer::Ok, "Scan complete!", true},
+                    WindowDarkScanCase{"open and kept out", false, PromptAnswer::No,
+                                       "The dark scan saw light", false},
+                    WindowDarkScanCase{"open and taken", false, PromptAnswer::Yes,
+                                       "The dark scan saw light", true}),
+    test::CaseName{});
 
 }  // namespace
 }  // namespace vqs

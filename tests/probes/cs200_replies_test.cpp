@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <vector>
 
 namespace vqs {
 namespace {
@@ -71,6 +72,56 @@ TEST(Cs200Replies, EachRangeHasItsTenByteSpeedMode) {
     EXPECT_TRUE(cs200SpeedCommand(-1).isEmpty());
     EXPECT_TRUE(cs200SpeedCommand(5).isEmpty());
 }
+
+// A reply gathered from what each read wrote into a buffer filled with the unwritten filler:
+// the bytes of a piece, with the zero byte where the library wrote one.
+struct PiecesCase {
+    const char* what;
+    bool endsLines;  // the instrument was seen to end its replies with line ends
+    std::vector<QByteArray> reads;
+    std::optional<QByteArray> reply;
+};
+
+class Cs200Pieces : public testing::TestWithParam<PiecesCase> {};
+
+TEST_P(Cs200Pieces, MakeOneReplyUpToItsEnd) {
+    const PiecesCase& c = GetParam();
+    Cs200ReplyReader reader(c.endsLines);
+    std::optional<QByteArray> reply;
+    for (const QByteArray& read : c.reads) {
+        ASSERT_FALSE(reply) << "a reply before its last piece";
+        QByteArray buffer(250, kCs200Unwritten);
+        buffer.replace(0, read.size(), read);
+        reply = reader.add(buffer);
+    }
+    EXPECT_EQ(reply, c.reply);
+}
+
+using Bytes = std::vector<QByteArray>;
+QByteArray zeroEnded(const char* text) {
+    return QByteArray(text) + '\0';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, Cs200Pieces,
+    testing::Values(
+        PiecesCase{"whole in one read", false, Bytes{zeroEnded("OK00,12")}, "OK00,12"},
+        PiecesCase{"pieces without zero bytes", false,
+                   Bytes{"OK00,3,0,1,0,0,2,12,0,95", zeroEnded(".1,100.0,108.9")},
+                   "OK00,3,0,1,0,0,2,12,0,95.1,100.0,108.9"},
+        PiecesCase{"zero-ended pieces of a line", true,
+                   Bytes{zeroEnded("OK00,3,0,1"), zeroEnded(",2,3\r\n")}, "OK00,3,0,1,2,3"},
+        PiecesCase{"a line end is learnt", false, Bytes{zeroEnded("OK00\r\n")}, "OK00"},
+        PiecesCase{"the rest of a broken line", true,
+                   Bytes{zeroEnded("0000,108.9\r\n"), zeroEnded("OK00,5\r\n")}, "OK00,5"},
+        PiecesCase{"the rest of a broken reply", false,
+                   Bytes{zeroEnded(".1,100.0,108.9"), zeroEnded("OK00,5")}, "OK00,5"},
+        PiecesCase{"a rest and a reply in one read", true, Bytes{zeroEnded("9\r\nOK00,5\r\n")},
+                   "OK00,5"},
+        PiecesCase{"the line end in the next read", true, Bytes{"ER10", zeroEnded("\r\n")}, "ER10"},
+        PiecesCase{"nothing said yet", false, Bytes{zeroEnded(""), zeroEnded("")}, std::nullopt},
+        PiecesCase{"a line without its end", true, Bytes{zeroEnded("OK00,3,0")}, std::nullopt}),
+    test::CaseName{});
 
 }  // namespace
 }  // namespace vqs

@@ -217,5 +217,28 @@ TEST_F(Cs200StandIn, ADarkPatchTakesLongerThanABrightOne) {
     EXPECT_GT(dark, 2 * bright) << "bright " << bright << " ms, dark " << dark << " ms";
 }
 
+// Replies that come in pieces of 24 bytes, as the USB pipe carries them, are read to their end;
+// a reply whose end comes late costs one result, not every later one.
+class Cs200InPieces : public Cs200StandIn, public testing::WithParamInterface<FaultCase> {};
+
+TEST_P(Cs200InPieces, AreReadWholeAndInStep) {
+    ASSERT_TRUE(start());
+    lab_.cs200StandIn().setFault(GetParam().fault);
+    ASSERT_TRUE(driver_.open());
+    EXPECT_EQ(probes_[0].serialNumber, "SIM20001") << "an identification of 27 bytes";
+    const sim::Tristimulus reference = lab_.display().tristimulus();
+    for (int result = 0; result < 4; ++result) {
+        ASSERT_GT(pollForResult(), 0) << "result " << result;
+        EXPECT_NEAR(Y_, reference.Y, reference.Y * 0.01) << "result " << result;
+        EXPECT_NEAR(X_, reference.X, reference.X * 0.01) << "result " << result;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(StandIn, Cs200InPieces,
+                         testing::Values(FaultCase{"pieces", kVqsSimCs200Pieces},
+                                         FaultCase{"pieces, one reply ending late",
+                                                   kVqsSimCs200PiecesOneLate}),
+                         test::CaseName{});
+
 }  // namespace
 }  // namespace vqs

@@ -3,6 +3,7 @@
 
 #include "probes/qsp720_cal_file.h"
 #include "probes/qsp720_device_memory.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -141,6 +142,40 @@ TEST(Qsp720CalFile, AReadableFileShowsItsPathInWhite) {
     EXPECT_FLOAT_EQ(probe.radCalCor, 1.25f);
     EXPECT_EQ(probe.integrationTime, (std::array<int32_t, 4>{30, 100, 200, 2400}));
 }
+
+// A file is read whole or not at all: the factor at its end reaches the probe, or the file is
+// refused with the limit in its status and nothing of it is used.
+struct SizeCase {
+    const char* what;
+    qsizetype bytes;
+    bool read;
+};
+
+class Qsp720CalFileSize : public testing::TestWithParam<SizeCase> {};
+
+TEST_P(Qsp720CalFileSize, IsReadWholeOrRefused) {
+    const SizeCase& c = GetParam();
+    QTemporaryDir dir;
+    QFile file(dir.filePath("large.cal"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray head = "RADCALCOR = 2\n";
+    const QByteArray tail = "\nRADCALCOR = 4\n";
+    file.write(head + QByteArray(c.bytes - head.size() - tail.size(), ' ') + tail);
+    file.close();
+    ASSERT_EQ(file.size(), c.bytes);
+    Tsmlist probe = spectrometer();
+    probe.calFilePath = file.fileName();
+    EXPECT_EQ(readCalFile(probe), c.read);
+    EXPECT_FLOAT_EQ(probe.radCalCor, c.read ? 4.0f : 1.0f);
+    EXPECT_EQ(probe.calStatus, c.read ? file.fileName() : kCalFileTooLargeStatus + file.fileName());
+    EXPECT_EQ(probe.calStatusColour, c.read ? kCalStatusWhite : kCalStatusRed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Qsp720, Qsp720CalFileSize,
+    testing::Values(SizeCase{"exactly the limit", kQsp720CalFileMaxBytes, true},
+                    SizeCase{"one byte over", kQsp720CalFileMaxBytes + 1, false}),
+    test::CaseName{});
 
 }  // namespace
 }  // namespace vqs

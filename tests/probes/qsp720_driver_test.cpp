@@ -21,6 +21,7 @@ struct ScriptedLibrary {
     int readableBlocks = 8;
     bool scansFinish = true;
     float counts = 1000.0f;
+    int unlitRate = 0;  // scans at this integration time see no light
     std::vector<int> rates;
     int updates = 0, extraRates = 0, closes = 0;
 
@@ -55,7 +56,8 @@ Qsp720Functions scriptedFunctions() {
     f.SWDxtrate = [](int) { return ++library->extraRates; };
     f.SWDscanLV = [](int, float* buffer) {
         if (!library->scansFinish) return 1;
-        std::fill(buffer, buffer + kQsp720ScanValues, library->counts);
+        const bool unlit = !library->rates.empty() && library->rates.back() == library->unlitRate;
+        std::fill(buffer, buffer + kQsp720ScanValues, unlit ? 0.0f : library->counts);
         return 0;
     };
     f.SWDclose = [] { return ++library->closes; };
@@ -77,6 +79,9 @@ class Qsp720DriverTest : public testing::Test {
             probe.calFilePath = "/nonexistent/probe.cal";
         };
         h.saveRangeFactors = [this](const Tsmlist&) { ++factorSaves_; };
+        h.scanComplete = [this] { ++scansCompleted_; };
+        h.scanDoubtful = [this](const QString& question) { questions_ << question; };
+        h.tell = [this](const QString& text) { told_ << text; };
         h.logMeasurement = [this](int, float, float, float, std::span<const float> pixels) {
             loggedPixels_ = static_cast<int>(pixels.size());
         };
@@ -99,7 +104,8 @@ class Qsp720DriverTest : public testing::Test {
     ScriptedLibrary script_;
     ProbeList probes_;
     bool logNext_ = false;
-    int loads_ = 0, factorSaves_ = 0, loggedPixels_ = 0;
+    int loads_ = 0, factorSaves_ = 0, loggedPixels_ = 0, scansCompleted_ = 0;
+    QStringList questions_, told_;
     Qsp720Driver driver_{probes_, logNext_, hooks()};
     float X_ = 0, Y_ = 0, Z_ = 0;
     Tsprad spectrum_;
@@ -125,7 +131,9 @@ TEST_P(Qsp720Detection, NeedsAPrintableFirstDevice) {
     Qsp720Functions f = scriptedFunctions();
     if (!c.withInit) f.SWDinit = nullptr;
     EXPECT_EQ(driver_.detect(f), c.detected);
-    EXPECT_EQ(script_.closes, c.detected ? 0 : 1) << "a failed detection closes the library";
+    EXPECT_EQ(script_.closes, c.detected || !c.withInit ? 0 : 1)
+        << "a failed detection closes the library it started; one without all its exports is "
+           "never called";
     EXPECT_EQ(driver_.libraryState(), kQsp720LibraryClosed);
 }
 
@@ -239,6 +247,61 @@ TEST_F(Qsp720DriverTest, ReleaseCollectsAFinishedScanAndCloseFreesTheRows) {
     EXPECT_EQ(driver_.libraryState(), kQsp720LibraryClosed);
     driver_.close();
     EXPECT_EQ(script_.closes, 1) << "a closed library is not closed again";
+}
+
+// A brightness scan in which a range saw nothing is not kept unless the operator takes it; the
+// probe measures on with the factors it had.
+struct HeldScanCase {
+    const char* what;
+    int unlitRate;  // ms; 0: every range sees the light
+    bool asked;
+    bool take;  // the operator's answer, when asked
+    int saves;
+};
+
+class Qsp720HeldScan : public Qsp720DriverTest, public testing::WithParamInterface<HeldScanCase> {};
+
+TEST_P(Qsp720HeldScan, KeepsTheFactorsTheOperatorChooses) {
+    const HeldScanCase& c = GetParam();
+    script_.unlitRate = c.unlitRate;
+    ASSERT_TRUE(openScripted());
+    const std::array<float, 6> previous{1, 1.1f, 1.2f, 1.3f, 1, 7};
+    probes_[0].rangeFactor = previous;
+    pollUntilResult();
+    driver_.setCalScanStep(kBrightnessScanStart);
+    for (int results = 0; driver_.calScanStep() != 0 && results < 20; ++results)
+        ASSERT_GT(pollUntilResult(), 0);
+    ASSERT_EQ(questions_.size(), c.asked ? 1 : 0);
+    EXPECT_EQ(driver_.holdsScan(), c.asked);
+    if (c.asked) {
+        EXPECT_TRUE(questions_[0].contains("no light in the range Bright"))
+            << questions_[0].toStdString();
+        EXPECT_EQ(probes_[0].rangeFactor, previous) << "the previous factors stay meanwhile";
+        EXPECT_EQ(factorSaves_, 0);
+        driver_.settleHeldScan(c.take);
+    }
+    EXPECT_EQ(factorSaves_, c.saves);
+    EXPECT_EQ(scansCompleted_, c.asked ? 0 : 1) << "a doubtful scan is not called complete";
+    EXPECT_EQ(probes_[0].rangeFactor == previous, c.saves == 0);
+    EXPECT_FALSE(driver_.holdsScan());
+}
+
+INSTANTIATE_TEST_SUITE_P(Qsp720, Qsp720HeldScan,
+                         testing::Values(HeldScanCase{"every range lit", 0, false, false, 1},
+                                         HeldScanCase{"Bright unlit and kept out", 50, true, false,
+                                                      0},
+                                         HeldScanCase{"Bright unlit and taken", 50, true, true, 1}),
+                         test::CaseName{});
+
+TEST_F(Qsp720DriverTest, WavelengthsThatMissTheVisibleGiveNoReadingsAndSaySoOnce) {
+    std::memset(script_.memory.data() + 192, ' ', 32);
+    std::memcpy(script_.memory.data() + 192, "1000.5", 6);  // 1000.5 .. 1512 nm
+    ASSERT_TRUE(openScripted());
+    X_ = Y_ = Z_ = 5.0f;
+    EXPECT_EQ(pollUntilResult(40), 0);
+    EXPECT_EQ(Y_, 5.0f) << "no 0.000 reaches the readout";
+    ASSERT_EQ(told_.size(), 1);
+    EXPECT_TRUE(told_[0].contains("1000.5 to 1512")) << told_[0].toStdString();
 }
 
 }  // namespace

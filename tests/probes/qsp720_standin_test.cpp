@@ -3,16 +3,28 @@
 // CS-2000, and the two calibration scans in front of a covered and a lit probe.
 
 #include "platform/vendor_library.h"
+#include "probes/cs200_driver.h"
+#include "probes/jeti_driver.h"
 #include "probes/qsp720_cal_file.h"
 #include "probes/qsp720_driver.h"
 #include "probes/qsp720_processing.h"
 #include "sim/qsp720_standin_control.h"
 #include "sim/virtual_lab.h"
+#include "tests/support/case_name.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QThread>
+
+#include <functional>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace vqs {
 namespace {
@@ -35,6 +47,7 @@ class Qsp720StandIn : public testing::Test {
         h.saveDarkData = [this](const Tsmlist&) { ++darkSaves_; };
         h.saveRangeFactors = [this](const Tsmlist&) { ++factorSaves_; };
         h.scanComplete = [this] { ++scansCompleted_; };
+        h.scanDoubtful = [this](const QString& question) { questions_ << question; };
         return h;
     }
 
@@ -75,6 +88,7 @@ class Qsp720StandIn : public testing::Test {
     ProbeList probes_;
     bool logNext_ = false;
     int darkSaves_ = 0, factorSaves_ = 0, scansCompleted_ = 0;
+    QStringList questions_;
     Qsp720Driver driver_{probes_, logNext_, hooks()};
     float X_ = 0, Y_ = 0, Z_ = 0;
     Tsprad spectrum_;
@@ -180,6 +194,152 @@ TEST_F(Qsp720StandIn, DarkThenBrightnessScanBringsTheRangesTogether) {
     const double reference = lab_.display().tristimulus().Y;
     EXPECT_NEAR(Y_, reference, reference * 0.01) << spectrum_.label.toStdString();
 }
+
+// A dark scan is kept when the probe was dark; one that saw light is held back and the probe
+// goes on with the dark data it had, whether it had some or none.
+struct DarkScanCase {
+    const char* what;
+    bool covered;
+    bool afterAGoodScan;
+    bool doubtful;
+};
+
+class Qsp720DarkScanJudged : public Qsp720StandIn,
+                             public testing::WithParamInterface<DarkScanCase> {};
+
+TEST_P(Qsp720DarkScanJudged, KeepsOnlyDarkness) {
+    const DarkScanCase& c = GetParam();
+    ASSERT_TRUE(started_);
+    ASSERT_TRUE(driver_.open());
+    if (c.afterAGoodScan) darkScan();
+    const DarkSpectra before = probes_[0].darkData;
+    const int saves = darkSaves_, completed = scansCompleted_;
+    lab_.display().show(QColor(100, 100, 100));
+    lab_.coverQsp720(c.covered);
+    ASSERT_EQ(pollResults(2), 2);
+    driver_.setCalScanStep(kDarkScanStart);
+    ASSERT_TRUE(finishCalScan());
+    ASSERT_EQ(questions_.size(), c.doubtful ? 1 : 0);
+    EXPECT_EQ(darkSaves_ - saves, c.doubtful ? 0 : 1);
+    EXPECT_EQ(scansCompleted_ - completed, c.doubtful ? 0 : 1);
+    EXPECT_EQ(probes_[0].darkData == before, c.doubtful);
+    if (!c.doubtful) return;
+    EXPECT_TRUE(questions_[0].startsWith("The dark scan saw light")) << questions_[0].toStdString();
+    driver_.settleHeldScan(false);
+    EXPECT_EQ(probes_[0].darkData == before, true);
+    EXPECT_EQ(darkSaves_, saves);
+}
+
+INSTANTIATE_TEST_SUITE_P(StandIn, Qsp720DarkScanJudged,
+                         testing::Values(DarkScanCase{"covered", true, false, false},
+                                         DarkScanCase{"open as the first", false, false, true},
+                                         DarkScanCase{"open after a good one", false, true, true}),
+                         test::CaseName{});
+
+// A stand-in that ends the process in SWDinit, started in a child: its mark stays behind, the
+// next start leaves the library out and names its file, and the start after that tries it again.
+TEST_F(Qsp720StandIn, ALibraryThatEndsTheStartIsLeftOutOnceAndNamed) {
+    ASSERT_TRUE(started_);
+    QTemporaryDir marks;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        lab_.setQsp720Fault(kVqsSimQsp720CrashesInInit);
+        ProbeList probes;
+        resetProbeList(probes);
+        bool logNext = false;
+        Qsp720Driver driver(probes, logNext, {});
+        driver.setStartMarkFolder(marks.path());
+        driver.open();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the stand-in did not crash";
+    const QString mark = marks.filePath("libqsp72XP.so.starting");
+    ASSERT_TRUE(QFileInfo::exists(mark));
+    VendorLibrary standIn;
+    ASSERT_TRUE(standIn.load(QStringLiteral("qsp72XP")));
+
+    driver_.setStartMarkFolder(marks.path());
+    EXPECT_FALSE(driver_.open());
+    EXPECT_EQ(probes_[0].type, kProbeFree);
+    const std::vector<VendorLibraryTrouble> troubles = driver_.libraryTroubles();
+    ASSERT_EQ(troubles.size(), 1u);
+    EXPECT_TRUE(troubles[0].crashedLastStart);
+    EXPECT_EQ(QFileInfo(troubles[0].file).canonicalFilePath(),
+              QFileInfo(standIn.fileName()).canonicalFilePath());
+    EXPECT_EQ(troubles[0].probe, "QSP720");
+    EXPECT_FALSE(QFileInfo::exists(mark)) << "left out once, not for ever";
+
+    EXPECT_TRUE(driver_.open()) << "the start after tries it again";
+    EXPECT_TRUE(driver_.libraryTroubles().empty());
+    EXPECT_FALSE(QFileInfo::exists(mark)) << "a start-up that returned takes its mark away";
+}
+
+// Libraries of the right names that lack exports: the QSP720 stand-in of another version without
+// SWDscanLV, and, in place of the others, a library that has none of their exports. No driver
+// calls into them or lists a probe, and each names the file and what it lacks.
+struct LackingCase {
+    const char* what;
+    std::function<std::unique_ptr<ProbeDriver>(ProbeList&, bool&)> driver;
+    QStringList troubles;
+};
+
+class LibraryWithoutAllExports : public testing::TestWithParam<LackingCase> {
+  protected:
+    LibraryWithoutAllExports() : saved_(qgetenv(kProbeLibraryDirVariable)) {
+        const QString lacking =
+            QDir(QStringLiteral(VQS_SIM_LACKING_SCAN_DIR)).filePath("libqsp72XP.so");
+        for (const char* name :
+             {"libqsp72XP.so", "libkmsecs200.so", "libjeti_core.so", "libjeti_radio_ex.so"})
+            QFile::link(lacking, folder_.filePath(QLatin1String(name)));
+        qputenv(kProbeLibraryDirVariable, folder_.path().toLocal8Bit());
+        resetProbeList(probes_);
+    }
+    ~LibraryWithoutAllExports() override { qputenv(kProbeLibraryDirVariable, saved_); }
+
+    QTemporaryDir folder_;
+    QByteArray saved_;
+    ProbeList probes_;
+    bool logNext_ = false;
+};
+
+TEST_P(LibraryWithoutAllExports, GivesNoProbeAndIsNamed) {
+    const LackingCase& c = GetParam();
+    const std::unique_ptr<ProbeDriver> driver = c.driver(probes_, logNext_);
+    EXPECT_FALSE(driver->open());
+    EXPECT_EQ(probes_[0].type, kProbeFree);
+    QStringList troubles;
+    for (const VendorLibraryTrouble& trouble : driver->libraryTroubles()) {
+        troubles << vendorLibraryTroubleText(trouble);
+        EXPECT_EQ(QFileInfo(trouble.file).absolutePath(), folder_.path());
+    }
+    EXPECT_EQ(troubles, c.troubles);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Vendors, LibraryWithoutAllExports,
+    testing::Values(
+        LackingCase{"QSP720",
+                    [](ProbeList& p, bool& log) {
+                        return std::make_unique<Qsp720Driver>(p, log, Qsp720Driver::Hooks{});
+                    },
+                    {"libqsp72XP.so lacks SWDscanLV: no QSP720"}},
+        LackingCase{"CS200",
+                    [](ProbeList& p, bool&) { return std::make_unique<Cs200Driver>(p); },
+                    {"libkmsecs200.so lacks get_num, int_usb, end_usb, write64_usb, read64_usb: "
+                     "no CS-200"}},
+        LackingCase{"JETI",
+                    [](ProbeList& p, bool&) {
+                        return std::make_unique<JetiDriver>(p, [](const std::string&) {});
+                    },
+                    {"libjeti_core.so lacks JETI_SetCycModeConf, JETI_SetCycTimeConf, "
+                     "JETI_CloseDevice: no JETI specbos",
+                     "libjeti_radio_ex.so lacks JETI_GetNumRadioEx, JETI_GetSerialRadioEx, "
+                     "JETI_OpenRadioEx, JETI_MeasureEx, JETI_MeasureStatusEx, JETI_ChromXYZEx, "
+                     "JETI_SpecRadEx: no JETI specbos"}}),
+    test::CaseName{});
 
 }  // namespace
 }  // namespace vqs
