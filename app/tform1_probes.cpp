@@ -341,11 +341,9 @@ void TForm1::chooseCalFile(int row) {
     if (!chosen || chosen->isEmpty() || !QFileInfo::exists(*chosen)) return;
     probe.calFilePath = *chosen;
     if (readCalFile(probe)) return;
-    const QString why = probe.calStatus.startsWith(kCalFileTooLargeStatus)
-                            ? QStringLiteral(
-                                  "it holds more than 16 MiB, which no calibration "
-                                  "file does")
-                            : QStringLiteral("it cannot be read");
+    QString why = QStringLiteral("it cannot be read");
+    if (probe.calStatus.startsWith(kCalFileTooLargeStatus))
+        why = QStringLiteral("it holds more than 16 MiB, which no calibration file does");
     services_.prompts.message(
         PromptKind::Warning,
         QStringLiteral("The calibration file %1 is not used: %2. The probe keeps its previous "

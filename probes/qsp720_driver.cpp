@@ -301,14 +301,16 @@ void Qsp720Driver::tellUnusableOnce(int row) {
     if (toldUnusable_[row]) return;
     toldUnusable_[row] = true;
     const Tsmlist& probe = probes_[row];
-    const QString text =
-        QStringLiteral(
-            "The QSP720 %1 gives no readings: the wavelength coefficients in its "
-            "memory put its pixels at %2 to %3 nm, which miss 380 to 780 nm.")
-            .arg(probe.displayName.isEmpty() ? QStringLiteral("without serial number")
-                                             : probe.displayName)
-            .arg(probe.wavelength[0], 0, 'g', 6)
-            .arg(probe.wavelength[kQsp720Pixels - 1], 0, 'g', 6);
+    const QString probeName = probe.displayName.isEmpty()
+                                  ? QStringLiteral("The QSP720 without serial number")
+                                  : QStringLiteral("The probe ") + probe.displayName;
+    const QString text = QStringLiteral(
+                             "%1 gives no readings: the wavelength coefficients in its "
+                             "memory put its pixels at %2 to %3 nm, which miss 380 to "
+                             "780 nm.")
+                             .arg(probeName)
+                             .arg(probe.wavelength[0], 0, 'g', 6)
+                             .arg(probe.wavelength[kQsp720Pixels - 1], 0, 'g', 6);
     std::fprintf(stderr, "lumiquest: %s\n", qPrintable(text));
     if (hooks_.tell) hooks_.tell(text);
 }
