@@ -123,9 +123,8 @@ void TForm1::showStatusLine() {
     } else if (!notice_.isEmpty()) {
         text = notice_;
     } else {
-        const bool heldUp = liveness != ProbeLiveness::Live;
-        text = heldUp ? firstProbeFreshnessText() : runProgress_.outcomeText();
-        if (text.isEmpty()) text = runProgress_.outcomeText();
+        text = liveness == ProbeLiveness::Live ? runProgress_.outcomeText()
+                                               : firstProbeFreshnessText();
     }
     if (valuesStatus->text() != text) valuesStatus->setText(text);
 }
