@@ -37,16 +37,7 @@ struct AppState {
     int spectralView = 0;  // view of the spectral panel, 0..5
     int rgbView = 0;       // view of the RGB chart, 0..2
     bool measurementStopped = false;  // probe 1 readout frozen or showing stored values
-    int captureCountdown = 0;         // automatic capture run active while not 0
-    int captureEndSlot = 0;
-    int captureTicks = 0;
-    int firstActiveProbe = 0;  // probe rows last polled, to release when deselected
-    int secondActiveProbe = 0;
-    int discoveryCountdown = 0;
-    int remotePatternOffCount = 0;  // pattern-off messages still owed to a monitor
-    bool deviceSelectionMode = false;
-    bool deviceListReloadPending = false;
-    bool logNextMeasurement = false;
+    bool deviceSelectionMode = false;  // grid clicks select monitors for a save
     bool listHasFocus = false;  // the patch list has the keyboard focus
 };
 

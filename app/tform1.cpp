@@ -1,6 +1,8 @@
 #include "app/tform1.h"
 
 #include "app/build_label.h"
+#include "app/connection_fields.h"
+#include "app/main_window_views.h"
 #include "app/dark_theme.h"
 #include "app/patch_list.h"
 #include "app/tform2.h"
@@ -25,20 +27,39 @@ constexpr QSize kDesignSize(1279, 756);
 }  // namespace
 
 TForm1::TForm1(AppState& state, AppServices& services, QWidget* parent)
-    : QWidget(parent), state_(state), services_(services) {
+    : QWidget(parent), state_(state), services_(services), afterTick_(services.prompts) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Norvale - VQS 1.0  Lumiquest"));
     // Controls stand at fixed places: a smaller window would clip them.
     setMinimumSize(kDesignSize);
     resize(kDesignSize);
     applyDarkTheme(*this);
+    createSessions();
     createControls();
     connectHandlers();
     runStartupSequence();
-    startOperatorFeedback();  // command keys, and the recovery offer once the window runs
+    connectCommandKeys();
+    // After start-up, once the window runs: the question must not hold the start-up up.
+    QTimer::singleShot(0, this, &TForm1::offerRecovery);
 }
 
 TForm1::~TForm1() = default;
+
+// The probes first: capture heeds whether the first probe delivers.
+void TForm1::createSessions() {
+    views_ = std::make_unique<MainWindowViews>(*this);
+    probes_ = std::make_unique<ProbeSession>(
+        *state_.probes, state_.settings,
+        ProbeServices{services_.prompts, services_.settings, services_.clock}, *views_, trace_);
+    link_ = std::make_unique<LinkSession>(
+        LinkRecords{*state_.monitorLink, *state_.monitors, state_.settings, state_.workingReport,
+                    state_.targets},
+        services_.prompts, services_.clock, *views_, trace_);
+    capture_ = std::make_unique<CaptureSession>(
+        CaptureRecords{state_.workingReport, state_.targets, state_.settings, state_.probe1,
+                       state_.measurementStopped},
+        *probes_, services_.prompts, services_.clock, *views_);
+}
 
 void TForm1::connectHandlers() {
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
@@ -55,8 +76,16 @@ void TForm1::connectHandlers() {
     connect(targetGamma, &QComboBox::activated, this, &TForm1::targetGammaChange);
     connect(StringGrid1, &QTableWidget::cellClicked, this, &TForm1::StringGrid1Click);
     StringGrid1->installEventFilter(this);
-    watchConnectionFields();
-    watchMonitorConnections();
+    using Field = ConnectionFields::Field;
+    connectionFields_ = new ConnectionFields(
+        editWorkingDir, editComNr, editNetworkIP,
+        {[this](Field field) {
+             if (field == Field::reportDir) applyReportDir();
+             if (field == Field::comNumber) applyComSetting();
+             if (field == Field::networkAddress) applyNetworkAddress();
+         },
+         [this] { return chooseReportDir(); }},
+        this);
     connect(firstSM, &QComboBox::activated, this, &TForm1::firstSMChange);
     connect(scndSM, &QComboBox::activated, this, &TForm1::scndSMChange);
     connect(colorsgsgroup, &PatchListWidget::userSelected, this, &TForm1::colorsgsgroupClick);
@@ -69,27 +98,26 @@ void TForm1::connectHandlers() {
 // ---- Start-up -------------------------------------------------------------------------------
 
 void TForm1::runStartupSequence() {
-    resetQsp720LibraryState();
+    probes_->resetQsp720LibraryState();
     resetStartupState();
     applySettingsDefaults();
     loadSettings();
     selectTargetGammaItem();
     showConnectionSettings();
     createCharts();
-    scanReportDir();
+    link_->scanReportDir();
     fillDeviceGrid();
     state_.measurementStopped = false;
-    state_.captureCountdown = 0;
-    markLinkClosed();
-    takeOverComNumber();
-    resetProbeList();
-    openProbeDrivers();
+    link_->markLinkClosed();
+    editComNr->setText(link_->takeOverComNumber(editComNr->text()));
+    probes_->resetProbeList();
+    probes_->openProbeDrivers();
+    probes_->tellLibrariesLeftOut();
     fillProbeSelectors();
-    state_.remotePatternOffCount = 0;
     fillPatchList();
     selectSlot(kStartSlot);
     showBuildNumber();
-    startCs2000Search();
+    probes_->startCs2000Search();
     updateProbeControls(0);
     updateProbeControls(1);
     enableTimers();
@@ -102,11 +130,6 @@ void TForm1::resetStartupState() {
     state_.probe1.spectrum.count = 0;
     valuesStatus->clear();
     state_.deviceSelectionMode = false;
-    state_.discoveryCountdown = 0;
-    state_.deviceListReloadPending = false;
-    state_.firstActiveProbe = 0;
-    state_.secondActiveProbe = 0;
-    state_.logNextMeasurement = false;
 }
 
 void TForm1::applySettingsDefaults() {
@@ -133,12 +156,12 @@ void TForm1::showConnectionSettings() {
 }
 
 void TForm1::showBuildNumber() {
-    trace("showBuildNumber");
+    trace_.record("showBuildNumber");
     buildNumber->setText(buildLabelText(services_.clock.today()));
 }
 
 void TForm1::enableTimers() {
-    trace("enableTimers");
+    trace_.record("enableTimers");
     Timer1->start();
     Timer2->start();
 }
@@ -147,28 +170,24 @@ void TForm1::enableTimers() {
 
 void TForm1::Timer2Timer() {
     sendPatternToMonitor();
-    if (state_.deviceListReloadPending) {
-        scanReportDir();
-        fillDeviceGrid();
-        state_.deviceListReloadPending = false;
-    }
-    cs2000Housekeeping();
+    if (link_->reloadReportDirIfDue()) fillDeviceGrid();
+    probes_->housekeeping();
 }
 
 void TForm1::FormClose() {
     if (closed_) return;
     closed_ = true;
-    trace("stopTimers");
+    trace_.record("stopTimers");
     Timer1->stop();
     Timer2->stop();
     saveSettings();
-    closeLink();
-    releaseCs2000();
+    link_->closeLink();
+    probes_->releaseCs2000();
     // Devices that fail to close must not keep the window open.
     try {
-        disconnectMonitors();
-        closeQsp720();
-        closeJeti();
+        link_->disconnectMonitors();
+        probes_->closeQsp720();
+        probes_->closeJeti();
     } catch (...) {
     }
 }
@@ -188,7 +207,6 @@ bool TForm1::FormHelp() {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == StringGrid1 && event->type() == QEvent::FocusOut) StringGrid1Exit();
-    if (const auto field = connectionField(watched)) connectionFieldEvent(*field, event);
     return QWidget::eventFilter(watched, event);
 }
 

@@ -1,34 +1,23 @@
 #pragma once
 // The main window: live readouts, charts, the patch list, capture, probe and report controls.
-// It is thin: handlers read controls, call operations on the application's records and show
-// the results.
+// It is a view: its controls, their layout and their handlers, each of which reads its
+// controls, calls an operation of a session and shows the result. The state and rhythm of the
+// probes, the monitor link, capture and the chart window live in their sessions.
 
 #include "app/app_services.h"
 #include "app/app_state.h"
-#include "probes/cs2000_driver.h"
-#include "probes/qsp720_driver.h"
-#include "probes/cs200_driver.h"
-#include "probes/jeti_driver.h"
-#include "monitor_link/downstream_save.h"
-#include "probes/probe_freshness.h"
-#include "app/run_progress.h"
-#include "data/recovery_file.h"
-#include "probes/probe_driver.h"
-#include "data/settings_store.h"
+#include "capture/capture_session.h"
 #include "charts/zoom_chart.h"
-#include "platform/atomic_file.h"
+#include "monitor_link/link_session.h"
+#include "platform/after_tick.h"
+#include "platform/step_trace.h"
+#include "probes/probe_session.h"
 
-#include <QElapsedTimer>
-#include <QStringList>
-
-#include <functional>
-
-#include <array>
-#include <optional>
-#include <span>
 #include <QWidget>
 
-#include <vector>
+#include <functional>
+#include <memory>
+#include <optional>
 
 class QComboBox;
 class QFrame;
@@ -42,10 +31,12 @@ class QToolButton;
 namespace vqs {
 
 class ChartArea;
+class ConnectionFields;
+class MainWindowViews;
+class PatchListWidget;
 class ReportDocument;
 class TForm2;
 class TForm3;
-class PatchListWidget;
 
 // The labels of one probe's readout.
 struct ReadoutLabels {
@@ -65,6 +56,19 @@ public:
     TForm1(AppState& state, AppServices& services, QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // The sessions the window shows; tests and the demo drive them where they test one.
+    ProbeSession& probes() { return *probes_; }
+    LinkSession& link() { return *link_; }
+    CaptureSession& capture() { return *capture_; }
+    // The start-up, upkeep and shutdown steps in the order they ran.
+    const QStringList& stepTrace() const { return trace_.steps(); }
+    void setPatternWindow(TForm2* window) { patternWindow_ = window; }
+    void setZoomWindow(TForm3* window);
+    // "Print" hands the prepared document and its PDF folder to the presenter where no one is
+    // there to look at the preview (tests, the demo).
+    using ReportPresenter = std::function<void(const ReportDocument&, const QString& folder)>;
+    void setReportPresenter(ReportPresenter presenter) { reportPresenter_ = std::move(presenter); }
+
     // Timers and window events.
     void Timer1Timer();
     void Timer2Timer();
@@ -72,8 +76,11 @@ public:
     bool FormHelp();
     void FormMouseWheelDown();
     void FormMouseWheelUp();
+    void offerRecovery();  // once, after start-up
+    // Confirms a save or an export in the status line, without a box.
+    void tellQuietly(const QString& text);
 
-    // Patch list.
+    // Patch list, readouts and target values.
     void colorsgsgroupClick();
     void colorsgsgroupEnter();
     void colorsgsgroupExit();
@@ -81,46 +88,32 @@ public:
     void updatePatchLabels(int slot);
     int selectedSlot() const;
     void selectSlot(int slot);  // programmatic: no reaction to a user's choice
-
-    // Readouts.
     void showFirstReading();
     void showSecondReading();
     void showTargetValues(int slot);
-
-    // Paint of the chart areas from their prepared pictures.
+    void selectTargetGammaItem();
+    void showBuildNumber();
     void cieGraphPaint();
     void SpectralGraphPaint();
     void grayScaleGraphPaint();
     void ebuColorsGraphPaint();
     void rgbGraphPaint();
 
-    void selectTargetGammaItem();
-    void showBuildNumber();
-
-    // Probes.
+    // Probe lists, ranges, calibration scans and files, the probe's status line.
     void fillProbeSelectors();
     void updateProbeControls(int position);
     void firstSMChange();
     void scndSMChange();
-    ProbeDriverTable& probeDrivers() { return drivers_; }
-    Cs2000Driver& cs2000() { return *cs2000_; }
-    // The brightness ranges, the calibration scans and the calibration file of a spectrometer,
-    // and the probe's status line while the mouse rests on a probe list.
     void firstSMRangeChange();
     void scndSMRangeChange();
     void firstSMdarkClick();
     void secondSMDarkClick();
-    void requestCalScan(int row);
     void firstSMDblClick();
     void scndSMDblClick();
     void firstSMMouseEnter();
     void scndSMMouseEnter();
     void firstSMMouseLeave();
     void scndSMMouseLeave();
-    Qsp720Driver& qsp720() { return *qsp720_; }
-    // The CS-200 and JETI drivers, created when the drivers open at start-up.
-    Cs200Driver* cs200Probes() { return cs200Probes_.get(); }
-    JetiDriver* jetiProbes() { return jetiProbes_.get(); }
 
     // Capture and the working report.
     void btnStoreClick();
@@ -132,28 +125,17 @@ public:
     void btnClearClick();
     void btnLoadClick();
     void btnDownstreamClick();
-
-    // "Print": fills the report and opens its preview. The presenter replaces the preview where
-    // no one is there to look at it (tests, the demo): it receives the prepared document and
-    // the folder its PDF goes to.
     void printReport();
-    using ReportPresenter = std::function<void(const ReportDocument&, const QString& folder)>;
-    void setReportPresenter(ReportPresenter presenter) { reportPresenter_ = std::move(presenter); }
 
-    // Device grid.
+    // Device grid, connection fields, test pattern.
     void fillDeviceGrid();
     std::optional<int> selectedDevice() const;
     void StringGrid1Click();
     void StringGrid1Exit();
-
-    // Connection settings: the report directory, the COM field, the network address.
     void applyReportDir();
     void applyComSetting();
     void applyNetworkAddress();
-
-    // Test pattern.
-    void setPatternWindow(TForm2* window) { patternWindow_ = window; }
-    void setZoomWindow(TForm3* window);
+    bool chooseReportDir();
     void Button2Click();
     bool updatePatternWindow();
 
@@ -189,20 +171,13 @@ private:
     ZoomSelection zoomDrawnFor_;  // the presentation the zoom chart was drawn in
     QString lastPicturePath_;
 
-public:
-    // Names of the start-up, upkeep and shutdown steps in the order they ran; lets tests and
-    // the demo see the sequences without instruments.
-    const QStringList& stepTrace() const { return stepTrace_; }
-
-    QTimer* Timer1 = nullptr;
-    QTimer* Timer2 = nullptr;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class MainWindowViews;
     void createControls();
     void createReadouts();
     void createChartAreas();
@@ -210,143 +185,46 @@ private:
     void createProbePanel();
     void createConnectionFields();
     void createDeviceGrid();
+    void createProbeStateLabels();
     void connectHandlers();
+    void watchProbeControls();
+    void connectCommandKeys();
+    void createSessions();
 
     void runStartupSequence();
     void resetStartupState();
     void applySettingsDefaults();
     void showConnectionSettings();
     void enableTimers();
-    std::vector<ProbeCalPath> probeCalPaths() const;
-
-    void trace(const char* step) { stepTrace_ << QString::fromLatin1(step); }
-
-    // Steps of the start-up, upkeep and shutdown sequences, each in the file of its subsystem.
-    void resetQsp720LibraryState();
     void loadSettings();
-    void createCharts();
-    void scanReportDir();
-    void markLinkClosed();
-    void takeOverComNumber();
-    void resetProbeList();
-    void openProbeDrivers();
-    void tellLibrariesLeftOut();
-    void startCs2000Search();
-    void sendPatternToMonitor();
-    void cs2000Housekeeping();
     void saveSettings();
-    void closeLink();
-    void releaseCs2000();
-    void disconnectMonitors();
-    void closeQsp720();
-    void closeJeti();
-    bool cancelCaptureRun();
-    void startCaptureRun(int firstSlot, int endSlot);
-    void enterStoppedOverview();
-    void showGrading();
+    void createCharts();
+    void refreshCharts();
     void redrawGammaPanels();
     void replotSpectralPanel();
 
-    // The measurement cycle and its steps still to come.
-    bool pollProbe(int row, Tprobevals& reading);
-    void releaseDeselectedFirstProbe(int r1);
-    void releaseDeselectedSecondProbe(int r2);
-    void advanceCapture(bool got1, bool got2);
-    void captureStep();
-    void paceDiscovery();
-    void pushReading();
-    void readLink();
-    void serialReplyCheck();
-    void receiveDiscoveryReply();
-    void sendDiscoveryRequest();
-    void pushDate();
-    void networkPollStep();
-    void refreshCharts();
-    void logCs2000Measurement(int row, float X, float Y, float Z, const Cs2000Spectrum& spectrum);
-
-    // The connection fields take a value over once per Enter, focus change or double-click.
-    enum class ConnectionField { reportDir, comNumber, networkAddress };
-    void watchConnectionFields();
-    void watchMonitorConnections();
-    void tellConnectionFailures();
-    GridSelection deviceGridSelection() const;
-    void downstreamSaveFinished(const SaveOutcome& outcome);
-    void enterDeviceSelectionMode();
-    std::unique_ptr<DownstreamSave> downstreamSave_;
-    void noteMonitorMerge(MergeResult result);
-    ListFullNotice monitorListFull_;
-    std::optional<ConnectionField> connectionField(QObject* watched);
-    void connectionFieldEvent(ConnectionField field, QEvent* event);
-    void applyConnectionField(ConnectionField field);
-    bool chooseReportDir();
-    std::array<int, 3> lastKeyCodes_{};  // per field; 13 after Enter or a double-click
-
-    // Whether the first probe still delivers: shown in the status line, heeded by Capture.
-    QString firstProbeFreshnessText() const;
-    QString firstProbeHoldUp() const;
-    bool refuseStaleCapture();
-    ProbeFreshness firstFreshness_;
-    int64_t cycleTicks_ = 0;  // measurement ticks so far: the clock of the probes' rhythm
-
-    // ---- Operator feedback (tform1_feedback.cpp): run progress, the state of both probe
-    // positions, recovery of an interrupted run, serial ports to mend, command keys.
-public:
-    // Where the recovery file of the working report is kept (default: the user's data folder).
-    void setRecoveryFolder(const QString& folder);
-    const RecoveryFile& recoveryFile() const { return recovery_; }
-    // The steady clock of the run's elapsed and remaining time, in ms; tests drive their own.
-    void setSteadyClock(std::function<int64_t()> clock) { steadyClockOverride_ = std::move(clock); }
-    // Offers the report a program left behind that no longer runs; once, after start-up.
-    void offerRecovery();
-    // A message from within the measurement tick: shown once the tick is over, never inside it.
-    void tellAfterTick(PromptKind kind, const QString& text);
-    // Confirms a save or an export in the status line, without a box. It stands until the
-    // operator moves on or for a few seconds while the readout is live.
-    void tellQuietly(const QString& text);
-    QLabel* probeState1 = nullptr;  // _ProbeState1: live, waiting, or silent for N s
-    QLabel* probeState2 = nullptr;  // _ProbeState2
-
-private:
-    void createProbeStateLabels();
-    void startOperatorFeedback();
-    void connectCommandKeys();
-    int64_t steadyMs() const;
-    void startRunProgress(const QString& runName, int firstSlot, int lastSlot);
+    void sendPatternToMonitor();
     void showStatusLine();
     void showProbeStates();
-    bool probeReachable(int row) const;
-    void scheduleRecoveryOffer();
-    void restoreReport(const Tcaldaten& report, int capturedPatches);
-    void keepRecoveryCurrent();
-    void dropRecoveryOnceSaved();
+    void showProbeStatus(int row);
+    void enterStoppedOverview();
+    void showGrading();
+    void showRestoredReport(const CaptureSession::Restored& restored);
+    void enterDeviceSelectionMode();
     void tellSerialProblems();
-    void showReadoutLooks();
-    RunProgress runProgress_;
-    ProbeFreshness secondFreshness_;
-    RecoveryFile recovery_;
-    bool recoveryOffered_ = false;
-    bool recoveryHeld_ = false;  // a recovery file of this window's report may exist
-    bool recoveryWriteFailed_ = false;
-    QString notice_;  // the last quiet confirmation, while it is news
-    int64_t noticeUntilMs_ = 0;
-    QElapsedTimer steadyClock_;
-    std::function<int64_t()> steadyClockOverride_;
 
     AppState& state_;
     AppServices& services_;
+    StepTrace trace_;
+    AfterTick afterTick_;
+    std::unique_ptr<MainWindowViews> views_;
+    std::unique_ptr<ProbeSession> probes_;
+    std::unique_ptr<LinkSession> link_;
+    std::unique_ptr<CaptureSession> capture_;
+    ConnectionFields* connectionFields_ = nullptr;
     ReportPresenter reportPresenter_;
     TForm2* patternWindow_ = nullptr;  // created after the main window
     QWidget* zoomWindow_ = nullptr;    // likewise
-    ProbeDriverTable drivers_;
-    std::unique_ptr<Cs2000Driver> cs2000_;
-    std::unique_ptr<Qsp720Driver> qsp720_;
-    std::unique_ptr<Cs200Driver> cs200Probes_;
-    std::unique_ptr<JetiDriver> jetiProbes_;
-    void watchProbeControls();
-    void chooseCalFile(int row);
-    void showProbeStatus(int row);
-    Qsp720Driver::Hooks qsp720Hooks();
-    QStringList stepTrace_;
     bool closed_ = false;
 
 public:
@@ -399,6 +277,10 @@ public:
     QComboBox* targetGamma = nullptr;
     QPushButton* btnLoad = nullptr;  // hidden
     QTableWidget* StringGrid1 = nullptr;
+    QLabel* probeState1 = nullptr;  // _ProbeState1: live, waiting, or silent for N s
+    QLabel* probeState2 = nullptr;  // _ProbeState2
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
 };
 
 }  // namespace vqs

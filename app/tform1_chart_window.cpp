@@ -8,6 +8,7 @@
 #include "app/zoom_icon.h"
 #include "charts/chart_refresh.h"
 #include "charts/zoom_chart.h"
+#include "data/settings_store.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -28,7 +28,7 @@ ChartInputs chartInputs(const AppState& state, int selectedSlot) {
 }  // namespace
 
 void TForm1::createCharts() {
-    trace("createCharts");
+    trace_.record("createCharts");
     ChartSet& set = state_.charts;
     vqs::createCharts(set, gammaSources(state_));
     cieGraph->setSurface(&set.areas.cieGraph);

@@ -32,33 +32,6 @@ void TForm1::showFirstReading() { showReading(firstReadout, state_.probe1); }
 
 void TForm1::showSecondReading() { showReading(secondReadout, state_.probe2); }
 
-// A probe that stops delivering leaves its last values standing; the status line below them,
-// empty while they are live, says so (see showStatusLine).
-QString TForm1::firstProbeFreshnessText() const {
-    switch (firstFreshness_.liveness()) {
-        case ProbeLiveness::Waiting:
-            return QStringLiteral("Probe 1: waiting for its first reading");
-        case ProbeLiveness::Silent:
-            return QStringLiteral("Probe 1 silent for %1 s: the values shown are not current")
-                .arg(firstFreshness_.quietMs() / 1000);
-        case ProbeLiveness::NoProbe:
-            return QStringLiteral("No probe in position 1: the values shown are not a reading");
-        default:
-            return {};
-    }
-}
-
-// Why a run stands still, short enough to leave room for where it stands.
-QString TForm1::firstProbeHoldUp() const {
-    switch (firstFreshness_.liveness()) {
-        case ProbeLiveness::Waiting: return QStringLiteral("Probe 1 has not delivered yet");
-        case ProbeLiveness::Silent:
-            return QStringLiteral("Probe 1 silent for %1 s").arg(firstFreshness_.quietMs() / 1000);
-        case ProbeLiveness::NoProbe: return QStringLiteral("No probe in position 1");
-        default: return {};
-    }
-}
-
 void TForm1::showTargetValues(int slot) {
     if (slot < 0 || slot >= kPatchSlots) return;
     const Ttarget& t = state_.targets[slot];
@@ -71,7 +44,7 @@ void TForm1::showTargetValues(int slot) {
 }
 
 void TForm1::fillPatchList() {
-    trace("fillPatchList");
+    trace_.record("fillPatchList");
     colorsgsgroup->clear();
     for (int slot = 0; slot < kPatchSlots; ++slot) {
         const Ttarget& t = state_.targets[slot];

@@ -25,17 +25,9 @@ void setGridBackground(QTableWidget& grid, const QColor& colour) {
 
 }  // namespace
 
-void TForm1::scanReportDir() {
-    trace("scanReportDir");
-    vqs::scanReportDir(state_.settings.reportDir, *state_.monitors, state_.targets);
-    // The scan stops taking files when the list is full.
-    const bool full = usedMonitorCount(*state_.monitors) == kMonitorCapacity;
-    noteMonitorMerge(full ? MergeResult::ListFull : MergeResult::None);
-}
-
 // Grid row r shows the record at position r - 1; Qt's header is the grid's row 0.
 void TForm1::fillDeviceGrid() {
-    trace("fillDeviceGrid");
+    trace_.record("fillDeviceGrid");
     StringGrid1->setColumnWidth(0, 60);
     StringGrid1->setColumnWidth(1, 150);
     StringGrid1->setColumnWidth(2, 90);
@@ -82,7 +74,7 @@ void TForm1::StringGrid1Click() {
     updatePatchLabels(-1);
     showGrading();
     valuesStatus->setText(QStringLiteral("(Measurment Stopped)"));
-    keepRecoveryCurrent();
+    capture_->keepRecoveryCurrent();
 }
 
 void TForm1::StringGrid1Exit() {
@@ -105,20 +97,18 @@ void TForm1::btnSaveClick() {
     working.repgamma = state_.settings.targetGamma;
     const FileWriteResult written =
         writeReportFile(state_.settings.reportDir, working, state_.targets);
-    removeMonitors(*state_.monitors, kSourceFile);
-    fillDeviceGrid();
-    state_.deviceListReloadPending = true;
+    link_->rereadReportDir();
     if (!written.ok) {
         // The results stay unsaved: the operator must not believe they are on disk.
         services_.prompts.message(PromptKind::Error,
                                   QStringLiteral("The report could not be saved as %1: %2")
                                       .arg(QDir::toNativeSeparators(written.path), written.error),
                                   PromptButtons::Ok);
-        keepRecoveryCurrent();
+        capture_->keepRecoveryCurrent();
         return;
     }
     working.unsaved = 0;
-    keepRecoveryCurrent();
+    capture_->keepRecoveryCurrent();
     tellQuietly(
         QStringLiteral("The report was saved as %1").arg(QDir::toNativeSeparators(written.path)));
 }
@@ -129,7 +119,7 @@ void TForm1::btnClearClick() {
     editDevname->setText(state_.workingReport.devname);
     editDevsnid->setText(state_.workingReport.devsnid);
     enterStoppedOverview();
-    keepRecoveryCurrent();
+    capture_->keepRecoveryCurrent();
 }
 
 void TForm1::btnLoadClick() {
@@ -145,7 +135,7 @@ void TForm1::btnLoadClick() {
         editDevsnid->setText(state_.workingReport.devsnid);
     }
     enterStoppedOverview();
-    keepRecoveryCurrent();
+    capture_->keepRecoveryCurrent();
 }
 
 }  // namespace vqs

@@ -9,24 +9,19 @@
 namespace vqs {
 
 void TForm1::loadSettings() {
-    trace("loadSettings");
+    trace_.record("loadSettings");
     vqs::loadSettings(services_.settings, state_.settings);
 }
 
+// Every probe row goes to the store, which keeps the paths of calibrated spectrometers only. At
+// exit a store that cannot be written is skipped without a message (it keeps what it held):
+// nobody is left to act on one, and the program must still close.
 void TForm1::saveSettings() {
-    trace("saveSettings");
-    const std::vector<ProbeCalPath> probes = probeCalPaths();
-    // At exit a store that cannot be written is skipped without a message (it keeps what it
-    // held): nobody is left to act on one, and the program must still close.
-    vqs::saveSettings(services_.settings, state_.settings, probes);
-}
-
-// Every probe row goes to the store, which keeps the paths of calibrated spectrometers only.
-std::vector<ProbeCalPath> TForm1::probeCalPaths() const {
-    std::vector<ProbeCalPath> paths;
+    trace_.record("saveSettings");
+    std::vector<ProbeCalPath> probes;
     for (const Tsmlist& probe : *state_.probes)
-        paths.push_back({{probe.type, probe.serialNumber}, probe.calFilePath});
-    return paths;
+        probes.push_back({{probe.type, probe.serialNumber}, probe.calFilePath});
+    vqs::saveSettings(services_.settings, state_.settings, probes);
 }
 
 }  // namespace vqs

@@ -113,8 +113,8 @@ struct Window {
             (*state.probes)[row].type = row == 0 ? vqs::kProbeQsp720 : vqs::kProbeJeti;
             (*state.probes)[row].displayName = QStringLiteral("spectrometer %1").arg(row);
         }
-        form.probeDrivers().set(vqs::kProbeQsp720, &first);
-        form.probeDrivers().set(vqs::kProbeJeti, &second);
+        form.probes().drivers().set(vqs::kProbeQsp720, &first);
+        form.probes().drivers().set(vqs::kProbeJeti, &second);
         form.fillProbeSelectors();
         form.firstSM->setCurrentIndex(0);
         form.scndSM->setCurrentIndex(2);
@@ -131,7 +131,7 @@ void BM_TickWithTwoSpectrometers(benchmark::State& state) {
     const int mode = static_cast<int>(state.range(0));
     form.selectSlot(mode == 0 ? vqs::kStartSlot : kStopSlot);
     window.state.measurementStopped = mode == 1;
-    window.state.captureCountdown = 0;
+    form.capture().cancelRun();
     for (auto _ : state) {
         form.Timer1Timer();
         state.PauseTiming();

@@ -2,6 +2,7 @@
 
 #include "platform/checked_write.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -88,6 +89,11 @@ FileWriteResult writeFileAtomically(const QString& path, const QByteArray& bytes
     syncFolder(target.absolutePath());
     result.ok = true;
     return result;
+}
+
+QString writeFailureText(const FileWriteResult& result) {
+    return QStringLiteral("%1 could not be written: %2")
+        .arg(QDir::toNativeSeparators(result.path), result.error);
 }
 
 }  // namespace vqs

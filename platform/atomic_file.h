@@ -19,4 +19,7 @@ struct FileWriteResult {
 // keeps its permissions; a new one gets the usual ones of the user (0666 less the umask).
 FileWriteResult writeFileAtomically(const QString& path, const QByteArray& bytes);
 
+// "<file> could not be written: <why>", for the operator.
+QString writeFailureText(const FileWriteResult& result);
+
 }  // namespace vqs

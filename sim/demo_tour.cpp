@@ -184,11 +184,11 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
              print("picture of the diagram: " + form.lastPicturePath());
          }},
         // The next CS-2000 reading is logged; a probe that no longer reads leaves the flag set.
-        {"log the next reading", [this] { return !state_.logNextMeasurement || waitedTicks_ > 20; },
+        {"log the next reading", [this] { return !windows_.form1->probes().logNextMeasurement() || waitedTicks_ > 20; },
          [this] {
              const QStringList files = output_.entryList(
                  {QStringLiteral("LOGFILE_*.txt"), QStringLiteral("SPECTRUM_*.txt")}, QDir::Files);
-             print((state_.logNextMeasurement ? "no reading logged; " : "reading logged; ") +
+             print((windows_.form1->probes().logNextMeasurement() ? "no reading logged; " : "reading logged; ") +
                    files.join(", "));
          }},
         {"close", after(2),
@@ -232,7 +232,7 @@ void DemoTour::advance() {
 }
 
 bool DemoTour::runFinished() const {
-    return state_.captureCountdown == 0 && state_.measurementStopped;
+    return windows_.form1->capture().countdown() == 0 && state_.measurementStopped;
 }
 
 void DemoTour::screenshot(QWidget& window, const QString& name) {
@@ -314,7 +314,7 @@ std::vector<DemoTour::Step> DemoTour::qsp720Steps() {
     auto after = [this](int checks) { return [this, checks] { return waitedTicks_ >= checks; }; };
     auto qsp720Row = [this] { return probeRowOf(*state_.probes, kProbeQsp720); };
     auto scanOver = [this, &form] {
-        return [this, &form] { return form.qsp720().calScanStep() == 0 && waitedTicks_ >= 4; };
+        return [this, &form] { return form.probes().qsp720().calScanStep() == 0 && waitedTicks_ >= 4; };
     };
     auto present = [qsp720Row] { return qsp720Row() >= 0; };
     // A step that only runs with the spectrometer there.

@@ -51,7 +51,7 @@ protected:
         form().Timer2->stop();
         (*state_.probes)[0].type = kProbeCs200;
         (*state_.probes)[0].displayName = QStringLiteral("colorimeter");
-        form().probeDrivers().set(kProbeCs200, &colorimeter_);
+        form().probes().drivers().set(kProbeCs200, &colorimeter_);
         form().fillProbeSelectors();
         form().firstSM->setCurrentIndex(0);
         form().Timer1Timer();  // live from its first reading
@@ -138,23 +138,23 @@ TEST_F(Capture, CaptureAllStartsCancelsAndAsksBeforeDiscarding) {
     state_.workingReport.xyz[3] = {1, 1, 1};
     form().storeAllClick();
     EXPECT_TRUE(prompter_.shown().empty()) << "nothing unsaved, nothing asked";
-    EXPECT_EQ(state_.captureCountdown, 4);
-    EXPECT_EQ(state_.captureEndSlot, kStopSlot);
+    EXPECT_EQ(form().capture().countdown(), 4);
+    EXPECT_EQ(form().capture().runEndSlot(), kStopSlot);
     EXPECT_EQ(form().selectedSlot(), 1);
     EXPECT_EQ(state_.workingReport.devsnid, "SN7");
     EXPECT_EQ(state_.workingReport.xyz[3].Y, 0.0f) << "a new run starts from an empty report";
 
     form().storeAllClick();
-    EXPECT_EQ(state_.captureCountdown, 0) << "a second press cancels";
+    EXPECT_EQ(form().capture().countdown(), 0) << "a second press cancels";
     EXPECT_EQ(form().selectedSlot(), 1);
 
     state_.workingReport.unsaved = 1;
     form().storeAllClick();  // the scripted box is closed: abandon
     EXPECT_EQ(prompter_.shownTexts(), QStringList({kDiscardQuestion}));
-    EXPECT_EQ(state_.captureCountdown, 0);
+    EXPECT_EQ(form().capture().countdown(), 0);
     prompter_.answerNext(PromptAnswer::Ok);
     form().storeAllClick();
-    EXPECT_EQ(state_.captureCountdown, 4);
+    EXPECT_EQ(form().capture().countdown(), 4);
 }
 
 TEST_F(Capture, CaptureDicomKeepsTheRestOfTheReport) {
@@ -168,7 +168,7 @@ TEST_F(Capture, CaptureDicomKeepsTheRestOfTheReport) {
     EXPECT_EQ(state_.workingReport.xyz[10].Y, 5.0f);
     EXPECT_EQ(state_.workingReport.xyz[50].Y, 0.0f);
     EXPECT_EQ(form().selectedSlot(), kFirstDicomSlot);
-    EXPECT_EQ(state_.captureEndSlot, kPatchSlots);
+    EXPECT_EQ(form().capture().runEndSlot(), kPatchSlots);
 }
 
 TEST_F(Capture, SavedReportAppearsInTheGridAndLoadsWithItsGrading) {
@@ -180,7 +180,7 @@ TEST_F(Capture, SavedReportAppearsInTheGridAndLoadsWithItsGrading) {
     state_.workingReport.unsaved = 1;
     form().btnSaveClick();
     EXPECT_EQ(state_.workingReport.unsaved, 0);
-    EXPECT_TRUE(state_.deviceListReloadPending);
+    EXPECT_TRUE(form().link().reportDirReloadPending());
     form().Timer2Timer();  // the rescan
     ASSERT_EQ(form().StringGrid1->rowCount(), 1);
     EXPECT_EQ(form().StringGrid1->item(0, 0)->text(), "SN9");

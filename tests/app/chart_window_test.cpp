@@ -86,7 +86,7 @@ class ChartWindow : public testing::Test {
         state_.settings.reportDir = reportDir_.path();
         (*state_.probes)[0].type = kProbeQsp720;
         (*state_.probes)[0].displayName = QStringLiteral("steady");
-        form().probeDrivers().set(kProbeQsp720, &probe_);
+        form().probes().drivers().set(kProbeQsp720, &probe_);
         form().fillProbeSelectors();
         form().firstSM->setCurrentIndex(0);
     }
@@ -381,7 +381,7 @@ TEST_F(ChartWindow, SaveClickWritesTheSpectrumAndTheNextReadingIsLogged) {
     probe.wavelength[2] = 600;
 
     form().spdBtnSaveClick();
-    EXPECT_TRUE(state_.logNextMeasurement);
+    EXPECT_TRUE(form().probes().logNextMeasurement());
     const QStringList spectra = filesIn(QStringLiteral("SPECTRUM_*.txt"));
     ASSERT_EQ(spectra.size(), 1);
     const QList<QByteArray> lines = contents(reportDir_.filePath(spectra[0])).split('\n');

@@ -168,7 +168,7 @@ TEST_F(ConnectionFields, ADirectoryIsChosenCreatedAfterAskingOrLeftAsItWas) {
     EXPECT_EQ(state_.settings.reportDir, missing);
     EXPECT_EQ(form().editWorkingDir->text(), missing);
     EXPECT_FALSE(listed(kSourceFile)) << "the old folder's reports leave the list";
-    EXPECT_TRUE(state_.deviceListReloadPending) << "the new folder is scanned a second later";
+    EXPECT_TRUE(form().link().reportDirReloadPending()) << "the new folder is scanned a second later";
     EXPECT_EQ(prompter_.shownTexts().filter(QStringLiteral("does not exist")).size(), 2);
 }
 

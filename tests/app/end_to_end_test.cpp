@@ -56,7 +56,7 @@ protected:
     // Runs the automatic capture to its end; the ticks at which each slot was captured.
     std::map<int, int> runToEnd(int limit = 6000) {
         std::map<int, int> capturedAt;
-        for (int i = 0; i < limit && state_.captureCountdown != 0; ++i) {
+        for (int i = 0; i < limit && form().capture().countdown() != 0; ++i) {
             const int before = form().selectedSlot();
             tick();
             if (form().selectedSlot() != before) capturedAt[before] = ticks_;

@@ -46,7 +46,7 @@ class MainWindowCharts : public testing::Test {
         form().Timer2->stop();
         (*state_.probes)[0].type = kProbeQsp720;
         (*state_.probes)[0].displayName = QStringLiteral("steady");
-        form().probeDrivers().set(kProbeQsp720, &probe_);
+        form().probes().drivers().set(kProbeQsp720, &probe_);
         form().fillProbeSelectors();
         form().firstSM->setCurrentIndex(0);
     }

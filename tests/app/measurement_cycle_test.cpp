@@ -50,7 +50,7 @@ protected:
             Tsmlist& p = (*state_.probes)[row];
             p.type = type;
             p.displayName = QStringLiteral("probe %1").arg(row++);
-            form().probeDrivers().set(type, &driverFor(type));
+            form().probes().drivers().set(type, &driverFor(type));
         }
         form().fillProbeSelectors();
     }
@@ -70,8 +70,7 @@ protected:
     void startRun(int firstSlot, int endSlot) {
         form().selectSlot(firstSlot);
         state_.measurementStopped = false;
-        state_.captureCountdown = 4;
-        state_.captureEndSlot = endSlot;
+        form().capture().startRun(firstSlot, endSlot);
     }
 
     // Ticks until the slot holds a result; the number of ticks it took.
@@ -98,8 +97,8 @@ protected:
 TEST_F(MeasurementCycle, WithoutProbesNothingIsPolledAndThePacingGoesOn) {
     ticks(3);
     EXPECT_TRUE(colorimeter_.polls.isEmpty());
-    EXPECT_EQ(state_.discoveryCountdown, 28);
-    EXPECT_EQ(state_.firstActiveProbe, 0) << "no selection is never tracked";
+    EXPECT_EQ(form().link().discoveryCountdown(), 28);
+    EXPECT_EQ(form().probes().firstActiveRow(), 0) << "no selection is never tracked";
 }
 
 TEST_F(MeasurementCycle, BothPositionsOnOneProbePollItOnce) {
@@ -182,7 +181,7 @@ TEST_F(MeasurementCycle, CaptureRunPacingAndEnd) {
     for (int slot = 3; slot <= 39; ++slot) ASSERT_GT(ticksUntilCaptured(slot), 0) << slot;
     EXPECT_EQ(form().selectedSlot(), kStopSlot);
     EXPECT_TRUE(state_.measurementStopped);
-    EXPECT_EQ(state_.captureCountdown, 0);
+    EXPECT_EQ(form().capture().countdown(), 0);
     EXPECT_EQ(state_.workingReport.xyz[kStopSlot].Y, 0.0f) << "slot 40 is never captured";
 }
 
@@ -194,7 +193,7 @@ TEST_F(MeasurementCycle, DicomRunEndsAfterTheLastSlot) {
         ASSERT_GT(ticksUntilCaptured(slot), 0) << slot;
     EXPECT_EQ(form().selectedSlot(), kStopSlot);
     EXPECT_TRUE(state_.measurementStopped);
-    EXPECT_EQ(state_.captureCountdown, 0);
+    EXPECT_EQ(form().capture().countdown(), 0);
 }
 
 TEST_F(MeasurementCycle, ARunOnlyMovesOnFreshReadings) {
@@ -203,7 +202,7 @@ TEST_F(MeasurementCycle, ARunOnlyMovesOnFreshReadings) {
     colorimeter_.delivering = false;
     startRun(1, kStopSlot);
     EXPECT_EQ(ticksUntilCaptured(1, 60), -1);
-    EXPECT_EQ(state_.captureCountdown, 4);
+    EXPECT_EQ(form().capture().countdown(), 4);
 }
 
 struct FreshnessCase {

@@ -56,7 +56,7 @@ protected:
         form().Timer1->stop();
         form().Timer2->stop();
         // The window's steady clock runs with the ticks, as it does when Timer1 keeps its pace.
-        form().setSteadyClock([this] { return ticks_ * kTickMs; });
+        form().capture().setSteadyClock([this] { return ticks_ * kTickMs; });
         QObject::connect(windows_.form2.get(), &TForm2::patchShown,
                          [this](const QColor& c) { lab_.display().show(c); });
         QCoreApplication::processEvents();  // the recovery offer comes once the window runs
@@ -135,13 +135,13 @@ TEST_F(OperatorFeedback, TheStatusLineFollowsARunFromStartToCancelAndToItsEnd) {
     for (int i = 0; i < 30; ++i) tick();
     EXPECT_TRUE(status().startsWith("Capture All cancelled: 9 of 39 patches captured in "))
         << status().toStdString();
-    EXPECT_EQ(state_.captureCountdown, 0);
+    EXPECT_EQ(form().capture().countdown(), 0);
 
     prompter_.answerNext(PromptAnswer::Ok);  // the nine patches are not saved
     form().storeGreyscalesClick();
     tick();
     EXPECT_TRUE(status().startsWith("Capture DICOM: 1 of 21, DICOM20")) << status().toStdString();
-    tickUntil([this] { return state_.captureCountdown == 0; });
+    tickUntil([this] { return form().capture().countdown() == 0; });
     for (int i = 0; i < 20; ++i) tick();
     EXPECT_TRUE(status().startsWith("Capture DICOM finished: 21 patches captured in "))
         << status().toStdString();
@@ -168,7 +168,7 @@ TEST_F(OperatorFeedback, TheEstimateOfTheTimeLeftHoldsForTheVirtualCs2000) {
         const int estimated = secondsLeft(status());
         ASSERT_GT(estimated, 0) << status().toStdString();
         const int64_t from = ticks_;
-        tickUntil([this] { return state_.captureCountdown == 0; });
+        tickUntil([this] { return form().capture().countdown() == 0; });
         const double actual = (ticks_ - from) * kTickMs / 1000.0;
         EXPECT_NEAR(estimated, actual, 0.2 * actual) << "at slot " << slot;
         if (slot == 4) {  // once more from the middle of a second run
@@ -265,9 +265,9 @@ TEST_F(OperatorFeedback, CommandKeysPressTheirButtonsFromEitherWindow) {
     QTest::keyClick(&form(), Qt::Key_F5);  // Capture of "Start Measurment" moves on to Red
     EXPECT_EQ(form().selectedSlot(), kFirstPrimarySlot);
     QTest::keyClick(&form(), Qt::Key_F6);
-    EXPECT_NE(state_.captureCountdown, 0) << "Capture All started";
+    EXPECT_NE(form().capture().countdown(), 0) << "Capture All started";
     QTest::keyClick(&form(), Qt::Key_F6);
-    EXPECT_EQ(state_.captureCountdown, 0) << "and cancelled";
+    EXPECT_EQ(form().capture().countdown(), 0) << "and cancelled";
 
     QTest::keyClick(&form(), Qt::Key_F8);  // Show Pattern: the operator is at the monitor now
     QWidget& pattern = *windows_.form2;
@@ -275,7 +275,7 @@ TEST_F(OperatorFeedback, CommandKeysPressTheirButtonsFromEitherWindow) {
     QApplication::setActiveWindow(&pattern);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&pattern));
     QTest::keyClick(&pattern, Qt::Key_F7);
-    EXPECT_NE(state_.captureCountdown, 0) << "Capture DICOM from the test-pattern window";
+    EXPECT_NE(form().capture().countdown(), 0) << "Capture DICOM from the test-pattern window";
     QTest::keyClick(&pattern, Qt::Key_F7);
 
     int presented = 0;
@@ -340,7 +340,7 @@ TEST_F(Recovery, ARecoveryFileThatCannotBeWrittenIsToldOnceAndTheRunGoesOn) {
     QFile blocker(dir_.filePath("not-a-folder"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     open();
-    form().setRecoveryFolder(blocker.fileName() + "/lumiquest");
+    form().capture().setRecoveryFolder(blocker.fileName() + "/lumiquest");
     lab_.startCs2000(3);
     startCaptureAll();
     tickUntil([this] { return form().selectedSlot() == 5; });

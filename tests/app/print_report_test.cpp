@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "app/report_preview.h"
 #include "charts/gallery_report.h"
+#include "data/settings_store.h"
 #include "platform/ini_settings_store.h"
 #include "report/pdf_export.h"
 #include "report/report_filling.h"

@@ -121,7 +121,7 @@ TEST_P(CalScanRequest, AsksForTheScanTheLightAllows) {
     row(0).lastY = c.lastY;
     prompter_.answerNext(c.answer);
     form().firstSMdarkClick();
-    EXPECT_EQ(form().qsp720().calScanStep(), c.step);
+    EXPECT_EQ(form().probes().qsp720().calScanStep(), c.step);
     ASSERT_EQ(prompter_.shownTexts().size(), 1);
     EXPECT_TRUE(prompter_.shownTexts()[0].startsWith(c.asked))
         << prompter_.shownTexts()[0].toStdString();
@@ -239,7 +239,7 @@ TEST(Qsp720OnTheMainWindow, IsFoundMeasuredAndClosed) {
     form.close();
     EXPECT_TRUE(form.stepTrace().contains("closeQsp720"));
     EXPECT_EQ((*state.probes)[0].type, kProbeFree);
-    EXPECT_EQ(form.qsp720().libraryState(), kQsp720LibraryClosed);
+    EXPECT_EQ(form.probes().qsp720().libraryState(), kQsp720LibraryClosed);
 }
 
 // A window started with a QSP720 library that lacks SWDscanLV: no probe from it, and the status
@@ -312,12 +312,12 @@ TEST_P(Qsp720WindowDarkScan, SaysWhatItFoundAfterTheTick) {
     form.Timer2->stop();
     ASSERT_EQ(form.firstSM->itemText(0), "NV QSP720 - SNSIM72001");
 
-    form.qsp720().setCalScanStep(kDarkScanStart);
-    for (int tick = 0; tick < 3000 && form.qsp720().calScanStep() != 0; ++tick) {
+    form.probes().qsp720().setCalScanStep(kDarkScanStart);
+    for (int tick = 0; tick < 3000 && form.probes().qsp720().calScanStep() != 0; ++tick) {
         form.Timer1Timer();
         QThread::usleep(500);
     }
-    ASSERT_EQ(form.qsp720().calScanStep(), 0);
+    ASSERT_EQ(form.probes().qsp720().calScanStep(), 0);
     EXPECT_TRUE(prompter.shown().empty()) << "a box opened inside the tick";
     QCoreApplication::processEvents();
     ASSERT_EQ(prompter.shown().size(), 1);

@@ -87,7 +87,7 @@ TEST_F(RemoteMonitorEndToEnd, CaptureAllMeasuresWhatTheMonitorWasToldToShow) {
     form().editDevsnid->setText("SN-A");
     form().editDevname->setText("Studio A");
     form().storeAllClick();
-    for (int i = 0; i < 6000 && state_.captureCountdown != 0; ++i) tick();
+    for (int i = 0; i < 6000 && form().capture().countdown() != 0; ++i) tick();
     ASSERT_EQ(form().selectedSlot(), kStopSlot) << "the run ended";
 
     for (int slot : {1, 2, 3, 5, 14, 23, 32}) {

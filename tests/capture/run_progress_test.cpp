@@ -1,6 +1,6 @@
 // The words of a run's progress, from its start to its end or cancel.
 
-#include "app/run_progress.h"
+#include "capture/run_progress.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/run_progress.h"
+#include "capture/run_progress.h"
 
 #include <algorithm>
 
