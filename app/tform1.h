@@ -15,8 +15,10 @@
 #include "data/recovery_file.h"
 #include "probes/probe_driver.h"
 #include "data/settings_store.h"
+#include "charts/chart_window_session.h"
 #include "charts/zoom_chart.h"
 #include "platform/atomic_file.h"
+#include "platform/step_trace.h"
 
 #include <QElapsedTimer>
 #include <QStringList>
@@ -158,7 +160,8 @@ public:
     bool updatePatternWindow();
 
     // Chart window: presentation switches, the chart buttons, the zoom window, the save button
-    // with its log and spectrum files and the picture export.
+    // with its log and spectrum files and the picture export. Its state and rhythm live in the
+    // chart window session; the handlers show what it decided.
     void cieGraphDblClick();
     void SpectralGraphDblClick();
     void SpectralGraphMouseDown(Qt::MouseButton button);
@@ -166,33 +169,25 @@ public:
     void showChartButtons(int tag, QWidget* chart);
     void hideChartButtons();
     void FormMouseEnter();
-    int chartButtonTag() const { return chartButtonTag_; }  // 0 while the buttons are hidden
     void spdBtnZoomInClick();
     void spdBtnSaveClick();
     void spdBtnSaveMouseDown();
     // A probe's reading for the day's log file, from the drivers while logNextMeasurement is set.
     void logProbeMeasurement(int row, float X, float Y, float Z, std::span<const float> spectrum);
-    const QString& lastPicturePath() const { return lastPicturePath_; }
+    ChartWindowSession& chartWindow() { return *chartWindow_; }
 
 private:
     void connectChartWindow();
     void watchChartButtonMouse();
-    void stepSpectralView();
-    QString drawZoomChart(int tag, int clientWidth, int clientHeight);
-    void zoomWindowClosed(int tag, const std::array<int32_t, 4>& placement);
-    void redrawZoomOnNewPresentation();
-    void exportChartPicture(int tag, int width, int height);
     void tellWriteFailure(const FileWriteResult& result);
     static QString writeFailureText(const FileWriteResult& result);
     TForm3* zoomForm_ = nullptr;
-    int chartButtonTag_ = 0;      // the tag both chart buttons carry
-    ZoomSelection zoomDrawnFor_;  // the presentation the zoom chart was drawn in
-    QString lastPicturePath_;
+    std::unique_ptr<ChartWindowSession> chartWindow_;  // made with the chart controls
 
 public:
     // Names of the start-up, upkeep and shutdown steps in the order they ran; lets tests and
     // the demo see the sequences without instruments.
-    const QStringList& stepTrace() const { return stepTrace_; }
+    const QStringList& stepTrace() const { return trace_.steps(); }
 
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
@@ -219,7 +214,7 @@ private:
     void enableTimers();
     std::vector<ProbeCalPath> probeCalPaths() const;
 
-    void trace(const char* step) { stepTrace_ << QString::fromLatin1(step); }
+    void trace(const char* step) { trace_.record(step); }
 
     // Steps of the start-up, upkeep and shutdown sequences, each in the file of its subsystem.
     void resetQsp720LibraryState();
@@ -346,7 +341,7 @@ private:
     void chooseCalFile(int row);
     void showProbeStatus(int row);
     Qsp720Driver::Hooks qsp720Hooks();
-    QStringList stepTrace_;
+    StepTrace trace_;
     bool closed_ = false;
 
 public:
