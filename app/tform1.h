@@ -7,6 +7,7 @@
 #include "app/app_services.h"
 #include "app/app_state.h"
 #include "capture/capture_session.h"
+#include "charts/chart_window_session.h"
 #include "charts/zoom_chart.h"
 #include "monitor_link/link_session.h"
 #include "platform/after_tick.h"
@@ -60,6 +61,7 @@ public:
     ProbeSession& probes() { return *probes_; }
     LinkSession& link() { return *link_; }
     CaptureSession& capture() { return *capture_; }
+    ChartWindowSession& chartWindow() { return *chartWindow_; }
     // The start-up, upkeep and shutdown steps in the order they ran.
     const QStringList& stepTrace() const { return trace_.steps(); }
     void setPatternWindow(TForm2* window) { patternWindow_ = window; }
@@ -140,7 +142,7 @@ public:
     bool updatePatternWindow();
 
     // Chart window: presentation switches, the chart buttons, the zoom window, the save button
-    // with its log and spectrum files and the picture export.
+    // with its spectrum and log files, and the picture export.
     void cieGraphDblClick();
     void SpectralGraphDblClick();
     void SpectralGraphMouseDown(Qt::MouseButton button);
@@ -148,28 +150,9 @@ public:
     void showChartButtons(int tag, QWidget* chart);
     void hideChartButtons();
     void FormMouseEnter();
-    int chartButtonTag() const { return chartButtonTag_; }  // 0 while the buttons are hidden
     void spdBtnZoomInClick();
     void spdBtnSaveClick();
     void spdBtnSaveMouseDown();
-    // A probe's reading for the day's log file, from the drivers while logNextMeasurement is set.
-    void logProbeMeasurement(int row, float X, float Y, float Z, std::span<const float> spectrum);
-    const QString& lastPicturePath() const { return lastPicturePath_; }
-
-private:
-    void connectChartWindow();
-    void watchChartButtonMouse();
-    void stepSpectralView();
-    QString drawZoomChart(int tag, int clientWidth, int clientHeight);
-    void zoomWindowClosed(int tag, const std::array<int32_t, 4>& placement);
-    void redrawZoomOnNewPresentation();
-    void exportChartPicture(int tag, int width, int height);
-    void tellWriteFailure(const FileWriteResult& result);
-    static QString writeFailureText(const FileWriteResult& result);
-    TForm3* zoomForm_ = nullptr;
-    int chartButtonTag_ = 0;      // the tag both chart buttons carry
-    ZoomSelection zoomDrawnFor_;  // the presentation the zoom chart was drawn in
-    QString lastPicturePath_;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -189,6 +172,8 @@ private:
     void connectHandlers();
     void watchProbeControls();
     void connectCommandKeys();
+    void connectChartWindow();
+    void watchChartButtonMouse();
     void createSessions();
 
     void runStartupSequence();
@@ -221,10 +206,12 @@ private:
     std::unique_ptr<ProbeSession> probes_;
     std::unique_ptr<LinkSession> link_;
     std::unique_ptr<CaptureSession> capture_;
+    std::unique_ptr<ChartWindowSession> chartWindow_;  // made with the chart controls
     ConnectionFields* connectionFields_ = nullptr;
     ReportPresenter reportPresenter_;
     TForm2* patternWindow_ = nullptr;  // created after the main window
     QWidget* zoomWindow_ = nullptr;    // likewise
+    TForm3* zoomForm_ = nullptr;       // the same window, as the zoom window it is
     bool closed_ = false;
 
 public:

@@ -1,14 +1,12 @@
 // The chart window of the main window: double-clicks and presses that switch the presentation
-// of the charts, the two chart buttons shown on the chart under the mouse, and the zoom window
-// that shows one chart enlarged.
+// of the charts, the two chart buttons shown on the chart under the mouse, the zoom window
+// that shows one chart enlarged, and the picture of a chart. What they decide and keep is the
+// chart window session's; here are the controls.
 
 #include "app/chart_area.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
 #include "app/zoom_icon.h"
-#include "charts/chart_refresh.h"
-#include "charts/zoom_chart.h"
-#include "data/settings_store.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -47,13 +45,23 @@ class EventHook final : public QObject {
     std::function<void(QObject*, QEvent*)> react_;
 };
 
-GammaSources gammaSources(const AppState& state) {
-    return {state.workingReport, state.targets, state.settings.targetGamma};
-}
-
 }  // namespace
 
+// The session is made here, with the chart controls, so that it exists before the start-up
+// sequence creates the charts.
 void TForm1::connectChartWindow() {
+    ChartPresentation presentation{state_.xyMode, state_.spectralView, state_.rgbView};
+    ChartWindowRecords records{state_.charts,    presentation,   state_.workingReport,
+                               state_.targets,   state_.settings, state_.probe1,
+                               state_.probe2};
+    ChartWindowView view{[this](const QString& text) { tellQuietly(text); },
+                         [this] { return zoomForm_ != nullptr && zoomForm_->isVisible(); },
+                         [this] { zoomForm_->FormResize(); }};
+    chartWindow_ = std::make_unique<ChartWindowSession>(
+        records,
+        ChartWindowServices{services_.prompts, services_.clock, services_.settings, trace_},
+        std::move(view));
+
     spdBtnZoomIn->setIcon(zoomInIcon());
     spdBtnZoomIn->setIconSize(QSize(24, 24));
     spdBtnZoomIn->setToolTip(kZoomHint);
@@ -105,43 +113,35 @@ void TForm1::watchChartButtonMouse() {
 // ---- Presentation -------------------------------------------------------------------------
 
 void TForm1::cieGraphDblClick() {
-    state_.xyMode = !state_.xyMode;
+    chartWindow_->toggleXyMode();
     cieGraphPaint();
     refreshCharts();
 }
 
 void TForm1::SpectralGraphDblClick() {
-    state_.spectralView = state_.spectralView >= 5 ? 0 : state_.spectralView + 1;
-    stepSpectralView();
+    chartWindow_->stepSpectralView(ViewStep::forward, selectedSlot());
+    SpectralGraph->update();
 }
 
 void TForm1::SpectralGraphMouseDown(Qt::MouseButton button) {
     if (button == Qt::LeftButton) return SpectralGraphDblClick();
     if (button != Qt::RightButton) return;
-    state_.spectralView = state_.spectralView <= 0 ? 5 : state_.spectralView - 1;
-    stepSpectralView();
-}
-
-// The new view's picture with the readings over it; the zoom window follows when it shows the
-// spectral panel.
-void TForm1::stepSpectralView() {
-    replotSpectralPanel();
-    redrawZoomOnNewPresentation();
+    chartWindow_->stepSpectralView(ViewStep::backward, selectedSlot());
+    SpectralGraph->update();
 }
 
 void TForm1::rgbGraphDblClick() {
-    state_.rgbView = state_.rgbView >= 2 ? 0 : state_.rgbView + 1;
+    chartWindow_->stepRgbView();
     rgbGraphPaint();
 }
 
 // ---- Chart buttons --------------------------------------------------------------------------
 
 void TForm1::showChartButtons(int tag, QWidget* chart) {
-    if (chartButtonTag_ == tag) return;
+    if (!chartWindow_->showButtonsOn(tag)) return;
     const int right = chart->x() + chart->width();
     spdBtnSave->move(right - kSaveButtonOffset, chart->y());
     spdBtnZoomIn->move(right - kZoomButtonOffset, chart->y());
-    chartButtonTag_ = tag;
     for (QToolButton* button : {spdBtnZoomIn, spdBtnSave}) {
         button->show();
         button->raise();
@@ -151,7 +151,7 @@ void TForm1::showChartButtons(int tag, QWidget* chart) {
 void TForm1::hideChartButtons() {
     spdBtnZoomIn->hide();
     spdBtnSave->hide();
-    chartButtonTag_ = 0;
+    chartWindow_->hideButtons();
 }
 
 void TForm1::FormMouseEnter() {
@@ -164,63 +164,30 @@ void TForm1::setZoomWindow(TForm3* window) {
     zoomWindow_ = window;
     zoomForm_ = window;
     if (window == nullptr) return;
-    window->setHooks(
-        {[this](int tag, int width, int height) { return drawZoomChart(tag, width, height); },
-         [this](int tag, const ZoomPlacement& placement) { zoomWindowClosed(tag, placement); }});
+    window->setHooks({[this](int tag, int width, int height) {
+                          const QString caption =
+                              chartWindow_->drawZoomChart(tag, width, height, selectedSlot());
+                          zoomForm_->PaintBox1->setSurface(&state_.charts.zoom.PaintBox1);
+                          return caption;
+                      },
+                      [this](int tag, const ZoomPlacement& placement) {
+                          chartWindow_->zoomWindowClosed(tag, placement);
+                      }});
 }
 
 void TForm1::spdBtnZoomInClick() {
     if (zoomForm_ == nullptr) return;
-    const int tag = chartButtonTag_;
+    const int tag = chartWindow_->chartButtonTag();
     zoomForm_->setTag(tag);
     if (zoomForm_->isHidden()) zoomForm_->show();
-    if (tag >= 0 && tag < static_cast<int>(state_.settings.zoomGeometry.size()))
-        zoomForm_->place(state_.settings.zoomGeometry[tag]);
+    if (const auto placement = chartWindow_->zoomPlacement(tag)) zoomForm_->place(*placement);
 }
 
-// Configures the zoom chart for the window's client area and draws the readings over it at
-// once, rather than at the next tick. The chart with its margins fills the client area: a plot
-// of the client's size would put the right and bottom margins, and the axis labels there,
-// outside the window.
-QString TForm1::drawZoomChart(int tag, int clientWidth, int clientHeight) {
-    ChartSet& set = state_.charts;
-    ZoomChart& zoom = set.zoom;
-    const int width = clientWidth - 2 * kZoomMargin;
-    const int height = clientHeight - 2 * kZoomMargin;
-    zoomDrawnFor_ = {state_.xyMode, state_.spectralView, state_.rgbView};
-    const QString caption =
-        configureZoomChart(zoom, tag, width, height, zoomDrawnFor_, gammaSources(state_));
-    zoom.tag = tag;
-    zoom.width = width;  // the plot size, which the refresh of the RGB panel configures with
-    zoom.height = height;
-    zoom.shown = true;
-    paintZoomChart(zoom);
-    zoomForm_->PaintBox1->setSurface(&zoom.PaintBox1);
-    const ChartInputs inputs{state_.probe1, state_.probe2,       gammaSources(state_),
-                             state_.xyMode, state_.spectralView, selectedSlot()};
-    const int slot = currentSlot(set, inputs);
-    if (slot != kStopSlot) vqs::refreshZoomChart(set, inputs, state_.rgbView, slot);
-    return caption;
-}
+// ---- Picture --------------------------------------------------------------------------------
 
-void TForm1::zoomWindowClosed(int tag, const ZoomPlacement& placement) {
-    state_.charts.zoom.shown = false;
-    if (tag < 0 || tag >= static_cast<int>(state_.settings.zoomGeometry.size())) return;
-    state_.settings.zoomGeometry[tag] = placement;
-    if (!saveWindowTables(services_.settings, state_.settings))
-        services_.prompts.message(PromptKind::Warning,
-                                  QStringLiteral("The zoom window's place could not be stored."),
-                                  PromptButtons::Ok);
-}
-
-// The zoom chart was drawn for one presentation; after a switch it is drawn again, so that it
-// never shows readings of one presentation on the chart of another.
-void TForm1::redrawZoomOnNewPresentation() {
-    if (zoomForm_ == nullptr || !zoomForm_->isVisible()) return;
-    const int tag = state_.charts.zoom.tag;
-    const bool stale = tag == kSpectralTag ? zoomDrawnFor_.spectralView != state_.spectralView
-                                           : zoomDrawnFor_.xyMode != state_.xyMode;
-    if (stale) zoomForm_->FormResize();
+// The right button of the save button: the picture of the chart the buttons are on.
+void TForm1::spdBtnSaveMouseDown() {
+    chartWindow_->savePicture(selectedSlot());
 }
 
 }  // namespace vqs

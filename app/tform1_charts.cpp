@@ -1,81 +1,57 @@
 // The charts on the main window: the chart set created at start, the paint of the five drawing
-// areas from their prepared pictures, and the refresh after every reading.
+// areas from their prepared pictures, and the refresh after every reading. The chart window
+// session draws; here the drawing areas are given their surfaces and told to show them.
 //
 // The drawing areas keep what was last drawn on them (their surfaces live in the chart set), so
-// a window repaint shows the last refresh as it was; the paint steps below copy the prepared
-// pictures only when an area has to start over from its background.
+// a window repaint shows the last refresh as it was; the paint steps copy the prepared pictures
+// only when an area has to start over from its background.
 
 #include "app/chart_area.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
-#include "charts/chart_refresh.h"
 
 #include <QToolButton>
 
 namespace vqs {
 
-namespace {
-
-GammaSources gammaSources(const AppState& state) {
-    return {state.workingReport, state.targets, state.settings.targetGamma};
-}
-
-ChartInputs chartInputs(const AppState& state, int selectedSlot) {
-    return {state.probe1, state.probe2,       gammaSources(state),
-            state.xyMode, state.spectralView, selectedSlot};
-}
-
-}  // namespace
-
 void TForm1::createCharts() {
-    trace_.record("createCharts");
+    chartWindow_->createCharts();
     ChartSet& set = state_.charts;
-    vqs::createCharts(set, gammaSources(state_));
     cieGraph->setSurface(&set.areas.cieGraph);
     SpectralGraph->setSurface(&set.areas.SpectralGraph);
     grayScaleGraph->setSurface(&set.areas.grayScaleGraph);
     ebuColorsGraph->setSurface(&set.areas.ebuColorsGraph);
     rgbGraph->setSurface(&set.areas.rgbGraph);
-    cieGraphPaint();
-    SpectralGraphPaint();
-    grayScaleGraphPaint();
-    ebuColorsGraphPaint();
-    rgbGraphPaint();
 }
 
 void TForm1::cieGraphPaint() {
-    paintChartArea(state_.charts, kCieTag, state_.xyMode, state_.spectralView, state_.rgbView);
+    chartWindow_->paintArea(kCieTag);
     cieGraph->update();
 }
 
 // Views 2..5 are drawn by the refresh; their paint keeps what is there.
 void TForm1::SpectralGraphPaint() {
-    paintChartArea(state_.charts, kSpectralTag, state_.xyMode, state_.spectralView, state_.rgbView);
+    chartWindow_->paintArea(kSpectralTag);
     SpectralGraph->update();
 }
 
 void TForm1::grayScaleGraphPaint() {
-    paintChartArea(state_.charts, kGreyScaleTag, state_.xyMode, state_.spectralView,
-                   state_.rgbView);
+    chartWindow_->paintArea(kGreyScaleTag);
     grayScaleGraph->update();
 }
 
 void TForm1::ebuColorsGraphPaint() {
-    paintChartArea(state_.charts, kEbuColoursTag, state_.xyMode, state_.spectralView,
-                   state_.rgbView);
+    chartWindow_->paintArea(kEbuColoursTag);
     ebuColorsGraph->update();
 }
 
 void TForm1::rgbGraphPaint() {
-    showRgbPanel(state_.charts, state_.xyMode, state_.rgbView);
+    chartWindow_->paintArea(kRgbTag);
     rgbGraph->update();
 }
 
 void TForm1::refreshCharts() {
-    // The zoom window follows every refresh while it is on the screen.
-    state_.charts.zoom.shown = zoomForm_ != nullptr && zoomForm_->isVisible();
-    redrawZoomOnNewPresentation();
-    vqs::refreshCharts(state_.charts, chartInputs(state_, selectedSlot()), state_.rgbView);
+    chartWindow_->refresh(selectedSlot());
     for (ChartArea* area : {cieGraph, SpectralGraph, grayScaleGraph, ebuColorsGraph, rgbGraph})
         area->update();
     if (state_.charts.zoom.shown) zoomForm_->PaintBox1Paint();
@@ -85,11 +61,11 @@ void TForm1::refreshCharts() {
 }
 
 void TForm1::redrawGammaPanels() {
-    redrawGammaPictures(state_.charts, gammaSources(state_));
+    chartWindow_->redrawGammaPanels();
 }
 
 void TForm1::replotSpectralPanel() {
-    plotSpectralView(state_.charts, chartInputs(state_, selectedSlot()));
+    chartWindow_->replotSpectralPanel(selectedSlot());
     SpectralGraph->update();
 }
 

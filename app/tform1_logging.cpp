@@ -9,17 +9,4 @@ void TForm1::spdBtnSaveClick() {
     probes_->saveSpectrum(state_.probe1.spectrum);
 }
 
-void TForm1::logProbeMeasurement(int row, float X, float Y, float Z,
-                                 std::span<const float> spectrum) {
-    probes_->logMeasurement(row, X, Y, Z, spectrum);
-}
-
-QString TForm1::writeFailureText(const FileWriteResult& result) {
-    return vqs::writeFailureText(result);
-}
-
-void TForm1::tellWriteFailure(const FileWriteResult& result) {
-    services_.prompts.message(PromptKind::Error, writeFailureText(result), PromptButtons::Ok);
-}
-
 }  // namespace vqs

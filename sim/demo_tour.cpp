@@ -181,7 +181,7 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
              form.showChartButtons(kCieTag, form.cieGraph);
              form.spdBtnSaveClick();
              form.spdBtnSaveMouseDown();
-             print("picture of the diagram: " + form.lastPicturePath());
+             print("picture of the diagram: " + form.chartWindow().lastPicturePath());
          }},
         // The next CS-2000 reading is logged; a probe that no longer reads leaves the flag set.
         {"log the next reading", [this] { return !windows_.form1->probes().logNextMeasurement() || waitedTicks_ > 20; },

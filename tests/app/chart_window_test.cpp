@@ -203,7 +203,7 @@ TEST_F(ChartWindow, BothChartButtonsSayWhatTheyDo) {
 TEST_F(ChartWindow, ButtonsFollowTheMouseFromChartToChartButNotWithinOne) {
     EXPECT_FALSE(form().spdBtnSave->isVisibleTo(&form()));
     enter(form().grayScaleGraph);  // 475, 137, 200 wide
-    EXPECT_EQ(form().chartButtonTag(), kGreyScaleTag);
+    EXPECT_EQ(form().chartWindow().chartButtonTag(), kGreyScaleTag);
     EXPECT_TRUE(form().spdBtnSave->isVisibleTo(&form()));
     EXPECT_EQ(form().spdBtnSave->pos(), QPoint(475 + 200 - 41, 137));
     EXPECT_EQ(form().spdBtnZoomIn->pos(), QPoint(475 + 200 - 82, 137));
@@ -213,11 +213,11 @@ TEST_F(ChartWindow, ButtonsFollowTheMouseFromChartToChartButNotWithinOne) {
     EXPECT_EQ(form().spdBtnSave->pos(), QPoint(1, 1)) << "re-placed within the same chart";
 
     enter(form().SpectralGraph);  // 16, 466, 440 wide
-    EXPECT_EQ(form().chartButtonTag(), kSpectralTag);
+    EXPECT_EQ(form().chartWindow().chartButtonTag(), kSpectralTag);
     EXPECT_EQ(form().spdBtnSave->pos(), QPoint(16 + 440 - 41, 466));
 
     form().FormMouseEnter();
-    EXPECT_EQ(form().chartButtonTag(), 0);
+    EXPECT_EQ(form().chartWindow().chartButtonTag(), 0);
     EXPECT_FALSE(form().spdBtnSave->isVisibleTo(&form()));
     EXPECT_FALSE(form().spdBtnZoomIn->isVisibleTo(&form()));
     enter(form().SpectralGraph);
@@ -338,10 +338,10 @@ TEST_F(ChartWindow, PictureSizeIsAskedCheckedStoredAndThePictureWritten) {
         const QStringList after = filesIn(QStringLiteral("*.png"));
         ASSERT_EQ(after.size(), before.size() + (c.written ? 1 : 0)) << c.what;
         if (c.written) {
-            EXPECT_EQ(QImage(form().lastPicturePath()).size(), c.stored) << c.what;
+            EXPECT_EQ(QImage(form().chartWindow().lastPicturePath()).size(), c.stored) << c.what;
             EXPECT_EQ(prompter_.shown().size(), 1u) << "confirmed without a box: " << c.what;
             EXPECT_EQ(form().valuesStatus->text(),
-                      "The picture was saved as " + form().lastPicturePath())
+                      "The picture was saved as " + form().chartWindow().lastPicturePath())
                 << c.what;
         } else {
             ASSERT_EQ(prompter_.shown().size(), 2u) << "a refused size is told: " << c.what;
@@ -350,26 +350,6 @@ TEST_F(ChartWindow, PictureSizeIsAskedCheckedStoredAndThePictureWritten) {
         }
         prompter_ = test::ScriptedPrompter();
     }
-}
-
-TEST_F(ChartWindow, PicturesOfADayNeverReplaceEachOther) {
-    enter(form().rgbGraph);
-    for (int i = 0; i < 3; ++i) {
-        prompter_.answerNextInput(QStringLiteral("300,200"));
-        form().spdBtnSaveMouseDown();
-    }
-    EXPECT_EQ(filesIn(QStringLiteral("VQSCHART_RedTolerancefielduv_*.png")).size(), 3);
-}
-
-TEST_F(ChartWindow, APictureThatCannotBeWrittenIsToldWithItsName) {
-    state_.settings.reportDir = reportDir_.filePath(QStringLiteral("gone"));
-    enter(form().cieGraph);
-    prompter_.answerNextInput(QStringLiteral("300,300"));
-    form().spdBtnSaveMouseDown();
-    ASSERT_EQ(prompter_.shown().size(), 2u);
-    EXPECT_EQ(prompter_.shown()[1].kind, PromptKind::Error);
-    EXPECT_TRUE(prompter_.shown()[1].text.contains(QStringLiteral("gone")));
-    EXPECT_TRUE(form().lastPicturePath().isEmpty());
 }
 
 TEST_F(ChartWindow, SaveClickWritesTheSpectrumAndTheNextReadingIsLogged) {
@@ -390,7 +370,7 @@ TEST_F(ChartWindow, SaveClickWritesTheSpectrumAndTheNextReadingIsLogged) {
     EXPECT_EQ(lines[2].count(','), 400);
 
     const std::array<float, 3> values{1.0f, 2.0f, 3.0f};
-    form().logProbeMeasurement(0, 0.0f, 0.0f, 0.0f, values);
+    form().probes().logMeasurement(0, 0.0f, 0.0f, 0.0f, values);
     const QStringList logs = filesIn(QStringLiteral("LOGFILE_steady_*.txt"));
     ASSERT_EQ(logs.size(), 1);
     const QByteArray log = contents(reportDir_.filePath(logs[0]));
@@ -406,7 +386,7 @@ TEST_F(ChartWindow, ALogThatCannotBeWrittenIsToldAfterTheTick) {
     form().spdBtnSaveClick();
     ASSERT_EQ(prompter_.shown().size(), 1u);
     EXPECT_TRUE(prompter_.shown()[0].text.contains(QStringLiteral("SPECTRUM_")));
-    form().logProbeMeasurement(0, 1, 1, 1, {});
+    form().probes().logMeasurement(0, 1, 1, 1, {});
     EXPECT_EQ(prompter_.shown().size(), 1u) << "no message box inside the measurement tick";
     QApplication::processEvents();
     ASSERT_EQ(prompter_.shown().size(), 2u);
