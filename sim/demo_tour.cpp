@@ -184,11 +184,13 @@ DemoTour::DemoTour(AppState& state, Windows& windows, VirtualLab& lab, const QDi
              print("picture of the diagram: " + form.chartWindow().lastPicturePath());
          }},
         // The next CS-2000 reading is logged; a probe that no longer reads leaves the flag set.
-        {"log the next reading", [this] { return !windows_.form1->probes().logNextMeasurement() || waitedTicks_ > 20; },
-         [this] {
+        {"log the next reading",
+         [this, &form] { return !form.probes().logNextMeasurement() || waitedTicks_ > 20; },
+         [this, &form] {
              const QStringList files = output_.entryList(
                  {QStringLiteral("LOGFILE_*.txt"), QStringLiteral("SPECTRUM_*.txt")}, QDir::Files);
-             print((windows_.form1->probes().logNextMeasurement() ? "no reading logged; " : "reading logged; ") +
+             print((form.probes().logNextMeasurement() ? "no reading logged; "
+                                                       : "reading logged; ") +
                    files.join(", "));
          }},
         {"close", after(2),
